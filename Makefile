@@ -1,0 +1,40 @@
+# Thin wrapper over CMake.  `make run` and `make test` install what is missing first.
+BUILD    ?= build
+SANITIZE ?= build-sanitize
+JOBS     ?= $(shell nproc)
+GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
+
+.PHONY: all deps build run test bench sanitize clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Until the desktop window exists: a demo experiment of the headless runner.
+run: deps build
+	$(BUILD)/vivarix-lab --seed 1 --ticks 3000 --place 0:0:230:230 --place 0:1:200:260 --every 250
+
+test: deps build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+bench: build
+	$(BUILD)/vivarix-bench
+
+# The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer,
+# stopping at the first report.
+sanitize: deps
+	cmake -S . -B $(SANITIZE) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVIVARIX_SANITIZE=ON -DVIVARIX_BENCHMARKS=OFF
+	cmake --build $(SANITIZE) -j $(JOBS)
+	ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1 \
+	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	ctest --test-dir $(SANITIZE) --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) $(SANITIZE)

@@ -1,0 +1,29 @@
+// The one record of the program's state.
+//
+// AppState extends the simulation's and the renderer's parts with the fields of the
+// main loop.  The desktop program keeps a single instance (see main_loop); tests and
+// vivarix-lab make their own.  A fresh AppState holds the values the program has
+// after start-up has set its defaults; `initialiseState` allocates the grids and
+// gives the state its platform services.
+#pragma once
+
+#include <cstdint>
+
+#include "render/render_state.h"
+
+namespace vivarix {
+
+struct AppState : RenderState {
+    std::int32_t frameDelayMs = 0;   // sleep of a pass without an event: 0, 1, 2, 4 .. 256
+    std::int32_t newPlateLatch = 0;  // 0 also tells plate preparation it runs the first time
+    std::int32_t paused = 0;
+    std::uint32_t frameStartTick = 0;     // millisecond clock at the start of the pass
+    std::int32_t frameTimeAccumMs = 0;    // drawn-pass milliseconds since the last rate update
+    std::int32_t frameCounter = 0;        // passes, paused ones included
+};
+
+// The defaults of start-up and the empty grids, lists and counters for the plate
+// size; the random generator seeded with `seed`.
+void initialiseState(AppState& state, Controls* controls, MessageBoxes* messages, std::uint64_t seed);
+
+}  // namespace vivarix

@@ -1,0 +1,21 @@
+// The user's commands on the plate: a left click that places a creature, and the
+// new-plate button.
+#pragma once
+
+#include "app/app_state.h"
+
+namespace vivarix {
+
+// A left button press.  While paused it does nothing.  Left of the control column
+// (mouseX < plateWidth, compared in 16 bits) it places a creature of the placement
+// kind by hand, with all the refusals of hand placement.  Returns whether a
+// creature was placed.
+bool placeCreature(AppState& state);
+
+// Starts a new plate: plate preparation as a rebuild (the background outside the
+// disc stays), the creature list emptied, kindCount and the statistics'
+// representatives zeroed.  Every call starts a new plate; newPlateLatch stays 1
+// afterwards, so plate preparation knows it is not the first build.
+void newPlate(AppState& state);
+
+}  // namespace vivarix

@@ -1,0 +1,18 @@
+// The pictures the program creates and decodes at start-up.
+#pragma once
+
+#include "app/app_state.h"
+
+namespace vivarix {
+
+// Creates the black working pictures: image 33 (the plate picture, plate size),
+// image 10 (the inspector picture, 245 by 200) and image 25 (230 by 115), in
+// this order.
+void createWorkPictures(AppState& state);
+
+// Decodes the built-in pictures 35 to 46 in number order, resizing image 45 to the
+// plate size right after it is decoded and image 46 to 255 by 200 after it.
+// Returns false when a picture does not decode (the built-in files always do).
+bool decodeBuiltinPictures(AppState& state);
+
+}  // namespace vivarix

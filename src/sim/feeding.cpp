@@ -1,0 +1,77 @@
+#include "sim/feeding.h"
+
+#include "sim/control_numbers.h"
+
+namespace vivarix {
+
+namespace {
+
+constexpr std::int32_t manualCap = 5;
+
+bool onPlate(const SimState& state, std::int32_t x, std::int32_t y) {
+    return x >= 0 && x <= state.plateWidth && y >= 0 && y <= state.plateHeight &&
+           cellOrOff(state.plateGrid, x, y) != -1;
+}
+
+bool queueRepaint(SimState& state, std::int32_t x, std::int32_t y, std::int16_t level) {
+    NutriumParticle* p = addElement(state.nutriumList);
+    if (!p) {
+        reportNoMemory(state);
+        return false;
+    }
+    p->x = static_cast<std::int16_t>(x);
+    p->y = static_cast<std::int16_t>(y);
+    p->level = level;
+    return true;
+}
+
+}  // namespace
+
+void addCappedUnit(SimState& state, std::int32_t x, std::int32_t y) {
+    NutriumParticle* p = addElement(state.nutriumList);
+    if (!p) {
+        reportNoMemory(state);
+        return;
+    }
+    std::int16_t& cell = cellAt(state.plateGrid, x, y);
+    const std::int32_t raised = cell + 1;  // full int width: a cell at 32767 caps to 5
+    cell = static_cast<std::int16_t>(raised > manualCap ? manualCap : raised);
+    p->x = static_cast<std::int16_t>(x);
+    p->y = static_cast<std::int16_t>(y);
+    p->level = cell;
+}
+
+void feedByMouse(SimState& state) {
+    // The signed 16-bit comparison of the pointer column with the plate width.
+    if (state.feedingActive != 1 || static_cast<std::int16_t>(state.mouseX) >= state.plateWidth) return;
+    if (cellOrOff(state.plateGrid, state.mouseX, state.mouseY) == -1) return;
+    const std::int32_t spread = controlState(state, control::spreadTrackbar) * 4;
+    const std::int32_t grains = controlState(state, control::grainsTrackbar) * 2;
+    const std::int32_t half = spread >> 1;
+    for (std::int32_t attempt = 0; attempt < 9 * grains; ++attempt) {
+        const std::int32_t x = state.mouseX + randomInt(state.random, spread) - half;
+        const std::int32_t y = state.mouseY + randomInt(state.random, spread) - half;
+        if (onPlate(state, x, y)) addCappedUnit(state, x, y);
+    }
+}
+
+void feedAutomatically(SimState& state) {
+    for (std::int32_t attempt = 0; attempt < state.autoFeedAmount; ++attempt) {
+        const std::int32_t x = randomInt(state.random, state.plateWidth);
+        const std::int32_t y = randomInt(state.random, state.plateHeight);
+        std::int16_t& cell = cellAt(state.plateGrid, x, y);
+        if (cell == -1) continue;
+        if (cell < INT16_MAX) ++cell;  // the cell is 16 bits wide: it stops at 32767
+        queueRepaint(state, x, y, cell);
+    }
+}
+
+void feedCentre(SimState& state) {
+    const std::int32_t cx = state.plateWidth >> 1;
+    const std::int32_t cy = state.plateHeight >> 1;
+    for (std::int32_t dx = -5; dx <= 5; ++dx)
+        for (std::int32_t dy = -5; dy <= 5; ++dy)
+            if (cellOrOff(state.plateGrid, cx + dx, cy + dy) != -1) addCappedUnit(state, cx + dx, cy + dy);
+}
+
+}  // namespace vivarix

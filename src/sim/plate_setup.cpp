@@ -1,0 +1,62 @@
+#include "sim/plate_setup.h"
+
+#include "sim/control_numbers.h"
+#include "sim/gene_colour.h"
+
+namespace vivarix {
+
+void layOutPlateGrid(SimState& state) {
+    const bool random = controlState(state, control::randomOption) == 1;
+    for (std::int32_t x = 0; x <= state.plateWidth; ++x) {
+        for (std::int32_t y = 0; y <= state.plateHeight; ++y) {
+            std::int16_t& cell = cellAt(state.plateGrid, x, y);
+            if (readPixel(state.graphics, x, y) != plateColour) {
+                cell = -1;
+            } else if (!random) {
+                cell = 0;
+            } else {
+                cell = static_cast<std::int16_t>(randomInt(state.random, 3) + 1);
+                if (cell == 2) continue;
+                NutriumParticle* p = addElement(state.nutriumList);
+                if (!p) {
+                    reportNoMemory(state);
+                    continue;
+                }
+                p->x = static_cast<std::int16_t>(x);
+                p->y = static_cast<std::int16_t>(y);
+                p->level = cell;
+            }
+        }
+    }
+}
+
+bool placeCreatureByHand(SimState& state) {
+    const std::int32_t x = state.mouseX;
+    const std::int32_t y = state.mouseY;
+    if (cellOrOff(state.plateGrid, x, y) == -1 || cellOrOff(state.creatureGrid, x, y) != 0) return false;
+
+    Creature* c = addElement(state.creatureList);
+    if (!c) {
+        reportNoMemory(state);
+        return false;
+    }
+    c->x = x;
+    c->y = y;
+    c->stomach = 100;
+    c->age = 0;
+    c->kind = state.placementKind == placeKind0 ? 0 : 1;
+    c->maxAge = controlState(state, control::alterTrackbar) * 64;
+    c->stomachCapacity = controlState(state, control::magenTrackbar) * 32;
+    c->sexMarker = 3;
+    c->maturityAge = controlState(state, control::reifTrackbar) * 16;
+    c->stress = 0;
+    c->stressTolerance = 10;
+    c->kPoints = 1;
+    c->geneV = c->geneR = c->geneSr = c->geneRw = c->geneSl = c->geneL = 2;
+    c->direction = static_cast<std::int16_t>(randomInt(state.random, 7));
+    c->colour = geneColour(*c);
+    state.kindCount[static_cast<std::size_t>(c->kind)] += 1;
+    return true;
+}
+
+}  // namespace vivarix

@@ -1,0 +1,63 @@
+// The command line of vivarix-lab.
+//
+//   vivarix-lab [--seed N] [--ticks N] [--nutrient random|empty] [--auto P]
+//               [--magen P] [--alter P] [--reif P] [--spread P] [--grains P]
+//               [--place T:K:X:Y]... [--feed T0:T1:X:Y]... [--every K]
+//               [--dump-grid FILE] [--dump-creatures FILE]
+//
+// Trackbar positions take the ranges and defaults of the program's controls.  A
+// placement is a left click before the tick of pass T; a feed holds the right
+// button during passes T0..T1.  Passes are numbered from 0.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vivarix::lab {
+
+struct Placement {
+    std::uint64_t pass = 0;
+    std::int32_t kind = 0;  // 0 or 1
+    std::int32_t x = 0;     // pointer position in window coordinates, 0..715
+    std::int32_t y = 0;     // 0..460
+};
+
+struct Feed {
+    std::uint64_t firstPass = 0;
+    std::uint64_t lastPass = 0;  // inclusive
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+};
+
+struct Options {
+    std::optional<std::uint64_t> seed;  // none: seeded from the clock
+    std::uint64_t ticks = 1000;
+    bool randomNutrient = true;
+    std::int32_t autoPosition = 10;    // 0..40
+    std::int32_t magenPosition = 20;   // 10..50
+    std::int32_t alterPosition = 20;   // 10..50
+    std::int32_t reifPosition = 20;    // 10..50
+    std::int32_t spreadPosition = 12;  // 2..12
+    std::int32_t grainsPosition = 25;  // 5..25
+    std::vector<Placement> placements;  // in command-line order
+    std::vector<Feed> feeds;            // non-overlapping
+    std::optional<std::uint64_t> every; // CSV period; none: no CSV
+    std::optional<std::string> dumpGrid;
+    std::optional<std::string> dumpCreatures;
+    bool help = false;
+};
+
+struct ParseResult {
+    Options options;
+    std::string error;  // empty on success; else one line naming the option
+};
+
+// Parses argv[1..argc-1].  Never throws and never exits.
+ParseResult parseOptions(const std::vector<std::string>& args);
+
+// The usage text printed by --help.
+const char* usageText();
+
+}  // namespace vivarix::lab

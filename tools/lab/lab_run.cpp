@@ -1,0 +1,180 @@
+#include "lab_run.h"
+
+#include <charconv>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <ostream>
+#include <vector>
+
+#include "app/commands.h"
+#include "app/pictures.h"
+#include "app/plate_preparation.h"
+#include "sim/control_numbers.h"
+#include "sim/creature_step.h"
+#include "sim/feeding.h"
+
+namespace vivarix::lab {
+
+std::string creaturesText(const CreatureList& list) {
+    std::string text;
+    text.reserve(list.size() * 80);
+    char buffer[16];
+    auto field = [&](std::int32_t value, char end) {
+        const auto [stop, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+        (void)ec;
+        text.append(buffer, stop);
+        text.push_back(end);
+    };
+    for (const Creature* c = list.front(); c; c = CreatureList::after(c)) {
+        for (const std::int32_t value :
+             {c->x, c->y, c->stomach, c->age, static_cast<std::int32_t>(c->kind), c->colour, c->maxAge,
+              c->stomachCapacity, static_cast<std::int32_t>(c->sexMarker), c->maturityAge, c->stress,
+              c->stressTolerance, static_cast<std::int32_t>(c->kPoints), static_cast<std::int32_t>(c->geneV),
+              static_cast<std::int32_t>(c->geneR), static_cast<std::int32_t>(c->geneSr),
+              static_cast<std::int32_t>(c->geneRw), static_cast<std::int32_t>(c->geneSl),
+              static_cast<std::int32_t>(c->geneL)})
+            field(value, ' ');
+        field(c->direction, '\n');
+    }
+    return text;
+}
+
+std::uint64_t fnv1a64(std::string_view text) {
+    std::uint64_t hash = 0xcbf29ce484222325ull;
+    for (const char c : text) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 0x100000001b3ull;
+    }
+    return hash;
+}
+
+std::int64_t nutrientTotal(const PlateGrid& grid) {
+    std::int64_t total = 0;
+    for (const std::int16_t cell : grid.cells)
+        if (cell > 0) total += cell;
+    return total;
+}
+
+std::string gridText(const SimState& state) {
+    std::string text;
+    for (std::int32_t x = 0; x <= state.plateWidth; ++x) {
+        for (std::int32_t y = 0; y <= state.plateHeight; ++y) {
+            if (y > 0) text.push_back(' ');
+            text += std::to_string(cellAt(state.plateGrid, x, y));
+        }
+        text.push_back('\n');
+    }
+    return text;
+}
+
+void prepareLab(Lab& lab, const Options& options, std::uint64_t seed) {
+    HeadlessControls& controls = lab.controls;
+    controls.setControlState(control::autoTrackbar, options.autoPosition);
+    controls.setControlState(control::magenTrackbar, options.magenPosition);
+    controls.setControlState(control::alterTrackbar, options.alterPosition);
+    controls.setControlState(control::reifTrackbar, options.reifPosition);
+    controls.setControlState(control::spreadTrackbar, options.spreadPosition);
+    controls.setControlState(control::grainsTrackbar, options.grainsPosition);
+    controls.setControlState(control::randomOption, options.randomNutrient ? 1 : 0);
+    controls.setControlState(control::emptyOption, options.randomNutrient ? 0 : 1);
+
+    AppState& state = lab.state;
+    initialiseState(state, &controls, &stderrMessageBoxes(), seed);
+    createWorkPictures(state);
+    decodeBuiltinPictures(state);
+    preparePlate(state);
+    state.autoFeedAmount = controls.getControlState(control::autoTrackbar) * 8;
+}
+
+void runPass(Lab& lab, const Options& options, std::uint64_t pass) {
+    AppState& state = lab.state;
+    for (const Placement& p : options.placements) {
+        if (p.pass != pass) continue;
+        state.mouseX = p.x;
+        state.mouseY = p.y;
+        state.placementKind = p.kind == 0 ? placeKind0 : placeKind1;
+        placeCreature(state);
+    }
+    state.feedingActive = 0;
+    for (const Feed& f : options.feeds) {
+        if (pass < f.firstPass || pass > f.lastPass) continue;
+        state.mouseX = f.x;
+        state.mouseY = f.y;
+        state.feedingActive = 1;
+    }
+    feedByMouse(state);
+    feedAutomatically(state);
+    feedCentre(state);
+    stepCreatures(state);
+
+    clearList(state.nutriumList);
+    if (Creature* last = state.creatureList.back())
+        changeCurrentElement(state.creatureList, last);
+    else
+        resetList(state.creatureList);
+}
+
+namespace {
+
+bool writeFile(const std::string& path, const std::string& text, std::ostream& err) {
+    std::ofstream file(path, std::ios::binary);
+    file << text;
+    file.close();
+    if (!file) {
+        err << "vivarix-lab: cannot write " << path << "\n";
+        return false;
+    }
+    return true;
+}
+
+void csvLine(std::ostream& out, std::uint64_t tick, const AppState& state) {
+    char hash[17];
+    std::snprintf(hash, sizeof hash, "%016llx",
+                  static_cast<unsigned long long>(fnv1a64(creaturesText(state.creatureList))));
+    out << tick << ',' << state.kindCount[0] << ',' << state.kindCount[1] << ',' << nutrientTotal(state.plateGrid)
+        << ',' << hash << '\n';
+}
+
+}  // namespace
+
+int labMain(int argc, char** argv, std::ostream& out, std::ostream& err) {
+    const ParseResult parsed = parseOptions(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+    if (!parsed.error.empty()) {
+        err << "vivarix-lab: " << parsed.error << "\n";
+        return 2;
+    }
+    const Options& options = parsed.options;
+    if (options.help) {
+        out << usageText();
+        return 0;
+    }
+    const std::uint64_t seed =
+        options.seed ? *options.seed
+                     : static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    if (!options.seed) err << "vivarix-lab: seed " << seed << "\n";
+
+    auto lab = std::make_unique<Lab>();
+    prepareLab(*lab, options, seed);
+    if (options.dumpGrid && !writeFile(*options.dumpGrid, gridText(lab->state), err)) return 1;
+
+    if (options.every) out << "tick,kind0,kind1,nutrient,creatures_hash\n";
+    bool printed = false;
+    for (std::uint64_t pass = 0; pass < options.ticks; ++pass) {
+        runPass(*lab, options, pass);
+        printed = false;
+        if (options.every && (pass + 1) % *options.every == 0) {
+            csvLine(out, pass + 1, lab->state);
+            printed = true;
+        }
+    }
+    if (options.every && !printed) csvLine(out, options.ticks, lab->state);
+
+    if (options.dumpCreatures && !writeFile(*options.dumpCreatures, creaturesText(lab->state.creatureList), err))
+        return 1;
+    out.flush();
+    return 0;
+}
+
+}  // namespace vivarix::lab

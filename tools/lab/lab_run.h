@@ -1,0 +1,51 @@
+// vivarix-lab's run: the program's own plate preparation, placement, feeding and
+// creature step, without a window, for reproducible experiments.
+//
+// One pass: (1) the placements of the pass, in command-line order, each a left
+// click with the pointer at its position; (2) the pointer at the active feed's
+// position with the right button held, if a feed is active, then feedByMouse,
+// feedAutomatically, feedCentre and stepCreatures; (3) what a frame leaves behind:
+// the repaint queue emptied and the creature list's current element its last
+// creature.  The plate is prepared once before pass 0 as at start-up.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+
+#include "app/app_state.h"
+#include "lab_options.h"
+
+namespace vivarix::lab {
+
+// The text --dump-creatures writes: one line per creature in list order, the 20
+// fields in record order, decimal, separated by single spaces.
+std::string creaturesText(const CreatureList& list);
+
+// FNV-1a 64-bit of a text.
+std::uint64_t fnv1a64(std::string_view text);
+
+// The sum of all plate cells above 0.
+std::int64_t nutrientTotal(const PlateGrid& grid);
+
+// 461 lines, line x holding cells (x, 0) .. (x, plateHeight) in decimal.
+std::string gridText(const SimState& state);
+
+// A prepared experiment: state, controls and messages for one run.
+struct Lab {
+    HeadlessControls controls;
+    AppState state;
+};
+
+// Sets up the controls from the options and prepares the plate as start-up does.
+void prepareLab(Lab& lab, const Options& options, std::uint64_t seed);
+
+// Runs pass number `pass` (0-based).
+void runPass(Lab& lab, const Options& options, std::uint64_t pass);
+
+// The whole program: parses the arguments, runs, writes CSV to `out` and errors to
+// `err`.  Returns the exit status: 0, 1 when a file cannot be written, 2 for a bad
+// command line.
+int labMain(int argc, char** argv, std::ostream& out, std::ostream& err);
+
+}  // namespace vivarix::lab
