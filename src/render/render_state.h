@@ -6,19 +6,24 @@
 #include <cstdint>
 #include <vector>
 
+#include "render/colour_stats.h"
 #include "sim/sim_state.h"
 
 namespace vivarix {
 
 struct RenderState : SimState {
     std::int32_t colourStatsOn = 0;  // colour statistics shown
-    std::int32_t magnifierOn = 0;    // magnifier and inspector shown (tested as > 0)
+    std::int32_t magnifierOn = 0;    // magnifier and inspector shown (0 or 1)
     std::int32_t magnifierX = 230;   // centre of the magnified 49-by-41 area
     std::int32_t magnifierY = 230;
     std::int32_t framesPerSecond = 0;  // shown after "FPS: "
     Creature* selectedCreature = nullptr;  // the creature the inspector describes
 
-    // Per kind, a copy of a creature of the most frequent colour (statistics).
+    // Colour statistics of the current frame, per kind (the third never used):
+    // creatures per colour with the distinct colours in order of first appearance,
+    // the highest count, and a copy of the creature that first reached it.
+    std::array<KindColourCounts, 3> colourCounts;
+    std::array<std::int32_t, 3> topColourFrequency{};
     std::array<Creature, 3> topColourCreature{};
 };
 

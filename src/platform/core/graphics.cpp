@@ -223,7 +223,8 @@ std::int32_t readPixel(const Graphics& g, std::int32_t x, std::int32_t y) {
     const Image* t = g.target;
     if (!t || x < 0 || y < 0 || x >= t->width || y >= t->height) return -1;
     return static_cast<std::int32_t>(
-        t->pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(t->width) + static_cast<std::size_t>(x)]);
+        t->pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(t->width) + static_cast<std::size_t>(x)] &
+        0xFFFFFFu);
 }
 
 void drawImage(Graphics& g, ImageHandle handle, std::int32_t x, std::int32_t y) {

@@ -1,7 +1,8 @@
 // Numbered images, the back buffer and drawing on them.
 //
 // Pixels hold colour values (red in the low byte, see colour.h), one 32-bit word per
-// pixel, rows from top to bottom; the top byte is always 0.  `readPixel` returns
+// pixel, rows from top to bottom.  The top byte is not part of the colour: the
+// primitives write 0 there, a text renderer may write 0xFF.  `readPixel` returns
 // exactly the colour value that was drawn, with only its three low bytes kept.
 //
 // Drawing goes to one target at a time: `startDrawing` opens a target (closing any

@@ -1,0 +1,130 @@
+// Speed of the rendering: a whole frame with the colour statistics off and on, and
+// the magnifier's steps, on a crowded plate.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "lab_run.h"
+#include "render/magnifier.h"
+#include "render/plate_view.h"
+#include "sim/gene_colour.h"
+#include "sim/plate_setup.h"
+
+namespace vivarix {
+namespace {
+
+// Text that costs nothing: the frame's own work is what is measured.
+class NoText final : public TextRenderer {
+public:
+    bool loadFont(std::int32_t, std::string_view, std::int32_t) override { return true; }
+    std::int32_t drawText(Image&, std::int32_t, std::int32_t, std::int32_t, std::string_view, std::int32_t,
+                          bool) override {
+        return 0;
+    }
+};
+
+constexpr std::int32_t strainsPerKind = 25;
+
+// Gene sets (each gene 0..2) whose colours are distinct and not 0, per kind.
+std::vector<Creature> strainsOf(std::int16_t kind) {
+    std::vector<Creature> strains;
+    std::vector<bool> used(256);
+    for (std::int32_t code = 1; code < 729 && static_cast<std::int32_t>(strains.size()) < strainsPerKind; ++code) {
+        Creature c{};
+        c.kind = kind;
+        std::int32_t rest = code;
+        for (std::int16_t* gene : {&c.geneV, &c.geneR, &c.geneSr, &c.geneRw, &c.geneSl, &c.geneL}) {
+            *gene = static_cast<std::int16_t>(rest % 3);
+            rest /= 3;
+        }
+        c.colour = geneColour(c);
+        const auto level = static_cast<std::size_t>(kind == 0 ? c.colour >> 16 : c.colour);
+        if (c.colour == 0 || used[level]) continue;
+        used[level] = true;
+        strains.push_back(c);
+    }
+    return strains;
+}
+
+// A prepared random plate with `count` creatures of 50 strains (25 of each kind)
+// spread over it, one to a cell, placed as clicks are and then given their strain's
+// genes and a stomach of 100..450 (pixels, squares and circles).  The state has a
+// back buffer and a text renderer that draws nothing, and the plate picture has
+// taken in the nutrient queued by the preparation.
+std::unique_ptr<lab::Lab> crowdedPlate(std::int64_t count, std::uint64_t seed, NoText& text) {
+    auto lab = std::make_unique<lab::Lab>();
+    lab::prepareLab(*lab, lab::Options{}, seed);
+    AppState& s = lab->state;
+    openBackBuffer(s.graphics, s.plateWidth, s.plateHeight);
+    s.graphics.text = &text;
+    paintQueuedCells(s);
+
+    const std::vector<Creature> strains[2] = {strainsOf(0), strainsOf(1)};
+    Random where;
+    seedRandom(where, seed + 1);
+    std::vector<bool> taken(s.plateGrid.cells.size());
+    while (static_cast<std::int64_t>(s.creatureList.size()) < count) {
+        const auto strain = static_cast<std::size_t>(s.creatureList.size() % (2 * strainsPerKind));
+        const std::size_t kind = strain % 2;
+        s.mouseX = randomInt(where, 459);
+        s.mouseY = randomInt(where, 459);
+        s.placementKind = kind == 0 ? placeKind0 : placeKind1;
+        const auto cell = static_cast<std::size_t>(cellIndex(s.plateGrid, s.mouseX, s.mouseY));
+        if (taken[cell] || !placeCreatureByHand(s)) continue;
+        taken[cell] = true;
+        Creature& c = *s.creatureList.current();
+        const Creature& genes = strains[kind][strain / 2];
+        c.geneV = genes.geneV;
+        c.geneR = genes.geneR;
+        c.geneSr = genes.geneSr;
+        c.geneRw = genes.geneRw;
+        c.geneSl = genes.geneSl;
+        c.geneL = genes.geneL;
+        c.colour = genes.colour;
+        c.stomach = 100 + randomInt(where, 350);
+        c.stress = randomInt(where, 1) * 10;
+    }
+    return lab;
+}
+
+// One frame per iteration, the magnifier off; the argument switches the colour
+// statistics.  The repaint queue is empty: the frame is the picture copy, the
+// creature pass, the overlays and the legend.
+void renderFrame(benchmark::State& bench) {
+    NoText text;
+    auto lab = crowdedPlate(10000, 7, text);
+    AppState& s = lab->state;
+    s.colourStatsOn = static_cast<std::int32_t>(bench.range(0));
+    for (auto _ : bench) {
+        vivarix::renderFrame(s);
+        benchmark::DoNotOptimize(s.graphics.backBuffer.pixels.data());
+    }
+    bench.SetItemsProcessed(bench.iterations() * static_cast<std::int64_t>(s.creatureList.size()));
+}
+BENCHMARK(renderFrame)->ArgName("stats")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// The magnifier's own work in a frame: choosing the observed creature, the frame
+// and highlight on the open back buffer, and the inspector picture (which walks
+// the whole list for the creatures in the area).
+void magnifierSteps(benchmark::State& bench) {
+    NoText text;
+    auto lab = crowdedPlate(10000, 9, text);
+    AppState& s = lab->state;
+    s.magnifierOn = 1;
+    s.magnifierX = 230;
+    s.magnifierY = 230;
+    for (auto _ : bench) {
+        chooseObservedCreature(s);
+        startDrawing(s.graphics, screenOutput());
+        drawMagnifierFrame(s);
+        stopDrawing(s.graphics);
+        drawMagnifierView(s);
+        benchmark::DoNotOptimize(s.graphics.images[inspectorPictureNumber].pixels.data());
+    }
+}
+BENCHMARK(magnifierSteps)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace vivarix

@@ -1,0 +1,192 @@
+#include "app/control_panel.h"
+
+#include <string>
+
+#include "app/commands.h"
+#include "app/plate_preparation.h"
+#include "platform/core/text.h"
+#include "sim/control_numbers.h"
+
+namespace vivarix {
+
+namespace {
+
+constexpr std::int32_t autoPerStep = 8;
+constexpr std::int32_t magenPerStep = 32;   // as placement applies it
+constexpr std::int32_t alterPerStep = 64;
+constexpr std::int32_t reifPerStep = 16;
+
+void label(AppState& state, std::int32_t control, const char* prefix, std::int32_t trackbar, std::int32_t factor) {
+    if (state.controls) state.controls->setControlText(control, prefix + formatDecimal(controlState(state, trackbar) * factor));
+}
+
+void showImage(AppState& state, std::int32_t control, std::int32_t image) {
+    if (state.controls) state.controls->setControlState(control, imageHandle(state.graphics, image));
+}
+
+void toggleStats(AppState& state) {
+    state.colourStatsOn = state.colourStatsOn == 1 ? 0 : 1;
+    showImage(state, control::statsButton, state.colourStatsOn == 1 ? statsOnImage : statsOffImage);
+}
+
+void toggleMagnifier(AppState& state) {
+    state.magnifierOn = state.magnifierOn == 1 ? 0 : 1;
+    showImage(state, control::magnifierButton, state.magnifierOn == 1 ? magnifierOnImage : magnifierOffImage);
+}
+
+void setPlacementKind(AppState& state, std::int32_t kind) {
+    state.placementKind = kind;
+    showImage(state, control::kindButton, kind == placeKind0 ? kind0Image : kind1Image);
+}
+
+// Centres the magnified 49-by-41 area on the pointer, kept inside the plate.
+void moveMagnifierToPointer(AppState& state) {
+    state.magnifierX = state.mouseX;
+    state.magnifierY = state.mouseY;
+    if (state.magnifierX + 24 > state.plateWidth)
+        state.magnifierX = state.plateWidth - 24;
+    else if (state.magnifierX - 24 < 0)
+        state.magnifierX = 24;
+    if (state.magnifierY + 20 > state.plateHeight)
+        state.magnifierY = state.plateHeight - 20;
+    else if (state.magnifierY - 20 < 0)
+        state.magnifierY = 20;
+}
+
+}  // namespace
+
+void buildControlPanel(AppState& state, Desktop& d) {
+    const Graphics& g = state.graphics;
+    d.createImageView(control::inspectorView, 465, 0, 245, 200, imageHandle(g, inspectorImage));
+    d.createImageButton(control::kindButton, 465, 210, 20, 20, imageHandle(g, kind0Image));
+    d.createImageButton(control::statsButton, 515, 210, 20, 20, imageHandle(g, statsOffImage));
+    d.createImageButton(control::magnifierButton, 540, 210, 20, 20, imageHandle(g, magnifierOffImage));
+    d.createPanel(control::tabPanel, 465, 250, 245, 205);
+
+    d.addPanelTab(control::tabPanel, "Global Parameters");
+    d.createFrame(-1, 5, 0, 230, 110, "Feeding");
+    d.createText(control::autoLabel, 10, 20, 70, 20, "Auto:");
+    d.createTrackbar(control::autoTrackbar, 5, 35, 225, 20, 0, 40, trackbarTicks);
+    d.createText(control::spreadLabel, 10, 65, 70, 20, "M. Size:");
+    d.createText(control::grainsLabel, 120, 65, 70, 20, "M. NpF:");
+    d.createTrackbar(control::spreadTrackbar, 5, 80, 115, 20, 2, 12, trackbarTicks);
+    d.createTrackbar(control::grainsTrackbar, 115, 80, 115, 20, 5, 25, trackbarTicks);
+    d.createText(control::temperatureLabel, 5, 120, 90, 20, "Temperatur:");
+    d.createTrackbar(control::temperatureTrackbar, 0, 135, 235, 20, 0, 20, trackbarTicks);
+
+    d.addPanelTab(control::tabPanel, "Actions");
+    d.createText(control::magenLabel, 5, 5, 130, 20, "max.Magen:");
+    d.createTrackbar(control::magenTrackbar, 0, 20, 235, 20, 10, 50, trackbarTicks);
+    d.createText(control::alterLabel, 5, 45, 130, 20, "max.Alter:");
+    d.createTrackbar(control::alterTrackbar, 0, 65, 235, 20, 10, 50, trackbarTicks);
+    d.createText(control::reifLabel, 5, 90, 130, 20, "Geschlechtsreif:");
+    d.createTrackbar(control::reifTrackbar, 0, 110, 235, 20, 10, 50, trackbarTicks);
+
+    d.addPanelTab(control::tabPanel, "Settings");
+    d.createText(control::sizeLabel, 5, 5, 130, 20, "Vivarix Size:");
+    d.createTrackbar(control::sizeTrackbar, 0, 20, 235, 20, 0, 20, trackbarTicks);
+    d.createText(control::nutrientLabel, 5, 50, 130, 20, "Initial Nutrium:");
+    d.createOption(control::randomOption, 5, 65, 60, 20, "Random");
+    d.createOption(control::emptyOption, 5, 80, 60, 20, "Empty");
+    d.createButton(control::newPlateButton, 145, 100, 90, 20, "New Vivarix");
+
+    d.addPanelTab(control::tabPanel, "About");
+    d.createText(control::sizeLabel, 5, 5, 130, 20, "Vivarix 0.4alpha");
+    d.createImageView(control::aboutView, 5, 5, 230, 115, imageHandle(g, aboutImage));
+
+    d.setControlState(control::autoTrackbar, 10);
+    d.setControlState(control::spreadTrackbar, 12);
+    d.setControlState(control::grainsTrackbar, 25);
+    d.setControlState(control::temperatureTrackbar, 10);
+    d.setControlState(control::magenTrackbar, 20);
+    d.setControlState(control::alterTrackbar, 20);
+    d.setControlState(control::reifTrackbar, 20);
+    d.setControlState(control::sizeTrackbar, 20);
+    d.setControlState(control::randomOption, 1);
+    d.disableControl(control::temperatureTrackbar, 1);
+    d.disableControl(control::sizeTrackbar, 1);
+    d.endControls();
+}
+
+void registerShortcuts(Desktop& d) {
+    d.addShortcut(0, 'C', shortcut::kind0);
+    d.addShortcut(0, 'S', shortcut::kind1);
+    d.addShortcut(0, 'G', shortcut::stats);
+    d.addShortcut(0, 'L', shortcut::magnifier);
+    d.addShortcut(0, 'P', shortcut::pause);
+    for (std::int32_t digit = 0; digit <= 9; ++digit)
+        d.addShortcut(0, static_cast<char>('0' + digit), shortcut::delay0 + digit);
+    d.addShortcut(0, 'R', shortcut::moveMagnifier);
+}
+
+void writeValueLabels(AppState& state) {
+    label(state, control::magenLabel, "max.Magen: ", control::magenTrackbar, magenPerStep);
+    label(state, control::alterLabel, "max.Alter: ", control::alterTrackbar, alterPerStep);
+    label(state, control::reifLabel, "Geschlechtsreif: ", control::reifTrackbar, reifPerStep);
+    label(state, control::autoLabel, "Auto: ", control::autoTrackbar, autoPerStep);
+}
+
+void handleControlEvent(AppState& state, std::int32_t c) {
+    switch (c) {
+    case control::autoTrackbar:
+        label(state, control::autoLabel, "Auto: ", control::autoTrackbar, autoPerStep);
+        state.autoFeedAmount = controlState(state, control::autoTrackbar) * autoPerStep;
+        break;
+    case control::magenTrackbar:
+        label(state, control::magenLabel, "max.Magen: ", control::magenTrackbar, magenPerStep);
+        break;
+    case control::alterTrackbar:
+        label(state, control::alterLabel, "max.Alter: ", control::alterTrackbar, alterPerStep);
+        break;
+    case control::reifTrackbar:
+        label(state, control::reifLabel, "Geschlechtsreif: ", control::reifTrackbar, reifPerStep);
+        break;
+    case control::kindButton:
+        setPlacementKind(state, state.placementKind == placeKind0 ? placeKind1 : placeKind0);
+        break;
+    case control::statsButton:
+        toggleStats(state);
+        break;
+    case control::magnifierButton:
+        toggleMagnifier(state);
+        break;
+    case control::newPlateButton:
+        newPlate(state);
+        break;
+    default:
+        break;
+    }
+}
+
+void handleShortcutEvent(AppState& state, std::int32_t s) {
+    if (s >= shortcut::delay0 && s <= shortcut::delay0 + 9) {
+        // Keys 0..9 give 0, 1, 2, 4 .. 256 milliseconds.
+        const std::int32_t digit = s - shortcut::delay0;
+        state.frameDelayMs = digit == 0 ? 0 : 1 << (digit - 1);
+        return;
+    }
+    switch (s) {
+    case shortcut::kind0:
+        setPlacementKind(state, placeKind0);
+        break;
+    case shortcut::kind1:
+        setPlacementKind(state, placeKind1);
+        break;
+    case shortcut::stats:
+        toggleStats(state);
+        break;
+    case shortcut::magnifier:
+        toggleMagnifier(state);
+        break;
+    case shortcut::pause:
+        state.paused = state.paused == 1 ? 0 : 1;
+        break;
+    case shortcut::moveMagnifier:
+        moveMagnifierToPointer(state);
+        break;
+    default:
+        break;
+    }
+}
+
+}  // namespace vivarix

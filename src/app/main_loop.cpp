@@ -1,0 +1,112 @@
+#include "app/main_loop.h"
+
+#include <string>
+
+#include "app/commands.h"
+#include "app/control_panel.h"
+#include "app/plate_preparation.h"
+#include "app/startup.h"
+#include "platform/core/clock.h"
+#include "platform/core/wrap.h"
+#include "render/plate_view.h"
+#include "sim/control_numbers.h"
+#include "sim/creature_step.h"
+#include "sim/feeding.h"
+
+namespace vivarix {
+
+namespace {
+
+// Tracks the pointer; outside the client area (both edges inclusive) the last
+// position stays and feeding stops.
+void readPointer(AppState& state, Desktop& desktop) {
+    const CursorPosition c = desktop.cursorPosition(0);
+    const bool inX = c.x >= 0 && c.x <= c.clientWidth;
+    const bool inY = c.y >= 0 && c.y <= c.clientHeight;
+    const bool inside = inX && inY;
+    if (inside) {
+        state.mouseX = c.x;
+        state.mouseY = c.y;
+    } else {
+        state.feedingActive = 0;
+    }
+}
+
+enum class Handled { goOn, endPass, close };
+
+Handled handleEvent(AppState& state, Desktop& desktop, std::int32_t code) {
+    switch (code) {
+    case event::none:
+        sleepMs(state.frameDelayMs);
+        break;
+    case event::control:
+        handleControlEvent(state, desktop.eventControl());
+        break;
+    case event::shortcut:
+        handleShortcutEvent(state, desktop.eventShortcut());
+        break;
+    case event::close:
+        return Handled::close;
+    case event::rightDown:
+        state.feedingActive = 1;
+        break;
+    case event::rightUp:
+        state.feedingActive = 0;
+        break;
+    case event::leftUp:
+        if (state.newPlateLatch == 1) state.newPlateLatch = 0;
+        break;
+    case event::leftDown:
+        if (state.paused == 1) return Handled::endPass;
+        placeCreature(state);
+        break;
+    default:
+        break;
+    }
+    return Handled::goOn;
+}
+
+}  // namespace
+
+bool runPass(AppState& state, Desktop& desktop) {
+    state.frameStartTick = tickCount();
+    desktop.presentFrame(state.graphics.backBuffer, true);
+    desktop.setControlState(control::inspectorView, imageHandle(state.graphics, inspectorImage));
+    state.frameCounter = wrapAdd32(state.frameCounter, 1);
+    readPointer(state, desktop);
+
+    switch (handleEvent(state, desktop, desktop.pollEvent())) {
+    case Handled::close:
+        return false;
+    case Handled::endPass:
+        return true;
+    case Handled::goOn:
+        break;
+    }
+
+    if (state.paused == 1) {
+        desktop.setWindowTitle(0, std::string(programTitle) + "  *** PAUSE ***");
+        return true;
+    }
+    desktop.setWindowTitle(0, programTitle);
+    feedByMouse(state);
+    feedAutomatically(state);
+    feedCentre(state);
+    stepCreatures(state);
+    renderFrame(state);
+
+    state.frameTimeAccumMs =
+        wrapAdd32(state.frameTimeAccumMs, static_cast<std::int32_t>(tickCount() - state.frameStartTick));
+    if (state.frameCounter % 10 == 0) {
+        if (state.frameTimeAccumMs > 0) state.framesPerSecond = 10000 / state.frameTimeAccumMs;
+        state.frameTimeAccumMs = 0;
+    }
+    return true;
+}
+
+void mainLoop(AppState& state, Desktop& desktop) {
+    while (runPass(state, desktop)) {
+    }
+}
+
+}  // namespace vivarix

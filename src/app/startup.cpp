@@ -1,0 +1,41 @@
+#include "app/startup.h"
+
+#include "app/control_panel.h"
+#include "app/pictures.h"
+#include "app/plate_preparation.h"
+#include "render/plate_view.h"
+#include "sim/control_numbers.h"
+
+namespace vivarix {
+
+bool startUp(AppState& state, Desktop& desktop, TextRenderer& text, std::uint64_t seed) {
+    state.graphics.text = &text;
+    if (!desktop.renderSurfaceAvailable()) {
+        desktop.messageBox("Error", "Can't open DirectX 7 or higher!");
+        return false;
+    }
+    initialiseState(state, &desktop, &desktop, seed);
+
+    const std::int32_t width = state.plateWidth + 255;
+    desktop.openWindow(0, 0, 0, width, state.plateHeight, programTitle);
+    desktop.openRenderSurface(0, 0, 0, state.plateWidth, state.plateHeight);
+    openBackBuffer(state.graphics, state.plateWidth, state.plateHeight);
+
+    createWorkPictures(state);
+    decodeBuiltinPictures(state);
+
+    // Without a control list the program runs on: every control then reads 0.
+    if (desktop.beginControls(0)) buildControlPanel(state, desktop);
+    registerShortcuts(desktop);
+
+    state.frameTimeAccumMs = 0;
+    state.frameCounter = 0;
+    loadFont(state.graphics, plateFont, "arial", 8);
+
+    preparePlate(state);
+    writeValueLabels(state);
+    state.autoFeedAmount = controlState(state, control::autoTrackbar) * 8;
+    return true;
+}
+
+}  // namespace vivarix

@@ -1,0 +1,112 @@
+// The desktop the program runs on: one window with numbered controls, keyboard
+// shortcuts, one event at a time, the pointer, and the rendering surface.
+//
+// The program's logic (start-up, control panel, main loop) works only through this
+// interface; src/platform/qt implements it with Qt Widgets.  Windows, controls,
+// shortcuts and images are named by small numbers the program chooses.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "platform/core/controls.h"
+#include "platform/core/graphics.h"
+#include "platform/core/message_box.h"
+
+namespace vivarix {
+
+// Codes returned by Desktop::pollEvent.
+namespace event {
+inline constexpr std::int32_t none = 0;           // nothing pending
+inline constexpr std::int32_t close = 16;         // the user asked to close the window
+inline constexpr std::int32_t keyDown = 256;      // a key that is no shortcut
+inline constexpr std::int32_t keyUp = 257;
+inline constexpr std::int32_t pointerMove = 512;
+inline constexpr std::int32_t leftDown = 513;
+inline constexpr std::int32_t leftUp = 514;
+inline constexpr std::int32_t rightDown = 516;
+inline constexpr std::int32_t rightUp = 517;
+inline constexpr std::int32_t control = 13100;    // eventControl() tells which control
+inline constexpr std::int32_t shortcut = 13101;   // eventShortcut() tells which shortcut
+}  // namespace event
+
+// Trackbar creation flag: a tick mark at every position.
+inline constexpr std::int32_t trackbarTicks = 1;
+
+struct CursorPosition {
+    std::int32_t x = 0;  // pointer in the window's client coordinates; may lie outside
+    std::int32_t y = 0;
+    std::int32_t clientWidth = 0;
+    std::int32_t clientHeight = 0;
+};
+
+class Desktop : public Controls, public MessageBoxes {
+public:
+    // --- window and surface ----------------------------------------------------
+
+    // Whether a rendering surface can be made on this display.
+    virtual bool renderSurfaceAvailable() = 0;
+
+    // Opens window `number` with a client area of exactly width by height, a title
+    // bar with close and minimise boxes, no maximise box, not resizable, its outer
+    // top-left corner at (x, y) of the screen.
+    virtual bool openWindow(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t width,
+                            std::int32_t height, std::string_view title) = 0;
+    virtual void setWindowTitle(std::int32_t window, std::string_view title) = 0;
+
+    // The surface: width by height pixels at (x, y) of the window's client area;
+    // the rest of the client area is left to the controls.
+    virtual bool openRenderSurface(std::int32_t window, std::int32_t x, std::int32_t y, std::int32_t width,
+                                   std::int32_t height) = 0;
+
+    // Shows `backBuffer` (colour values, see graphics.h) on the surface, synchronously.
+    // With `wait`, first waits until at least 1/61 s has passed since the previous
+    // present ended its wait, which caps the caller at 61 presents a second.
+    virtual void presentFrame(const Image& backBuffer, bool wait) = 0;
+
+    // --- controls ---------------------------------------------------------------
+    // Positions are client coordinates, or page coordinates for controls created
+    // after addPanelTab.  Values set while building raise no event.
+
+    virtual bool beginControls(std::int32_t window) = 0;
+    virtual void endControls() = 0;
+    virtual void createPanel(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) = 0;
+    // Appends a tab; the controls created next belong to its page.
+    virtual void addPanelTab(std::int32_t panel, std::string_view caption) = 0;
+    // A framed group box; number -1 asks for an automatic number.
+    virtual void createFrame(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
+                             std::string_view caption) = 0;
+    virtual void createText(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
+                            std::string_view text) = 0;
+    virtual void createTrackbar(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
+                                std::int32_t minimum, std::int32_t maximum, std::int32_t flags) = 0;
+    // Option buttons created one after another form one group.
+    virtual void createOption(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
+                              std::string_view caption) = 0;
+    virtual void createButton(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
+                              std::string_view caption) = 0;
+    virtual void createImageButton(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t w,
+                                   std::int32_t h, ImageHandle image) = 0;
+    // Shows the image at its own size; setControlState with a handle shows it anew.
+    virtual void createImageView(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
+                                 ImageHandle image) = 0;
+    // 1 greys the control out and makes it ignore the user; 0 enables it.
+    virtual void disableControl(std::int32_t number, std::int32_t flag) = 0;
+
+    // --- shortcuts, events and the pointer ----------------------------------------
+
+    // `key` is an upper-case letter or a digit of the main keyboard row, pressed
+    // without modifiers while the window is active.
+    virtual void addShortcut(std::int32_t window, char key, std::int32_t shortcut) = 0;
+
+    // The code of at most one event, without waiting (see namespace event).  A
+    // mouse press or release whose own dispatch raised a control, shortcut or close
+    // event is reported as that event instead.
+    virtual std::int32_t pollEvent() = 0;
+    virtual std::int32_t eventControl() const = 0;
+    virtual std::int32_t eventShortcut() const = 0;
+
+    virtual CursorPosition cursorPosition(std::int32_t window) const = 0;
+};
+
+}  // namespace vivarix

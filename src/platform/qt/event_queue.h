@@ -1,0 +1,48 @@
+// The desktop's queue of events, one handed out per poll.
+//
+// Widgets raise control, shortcut and close events from their signals while Qt
+// dispatches an event to them.  One input event (a mouse press, a key) may go through
+// several nested dispatches before it is done, so the events it raised are only
+// collected while it runs; when its outermost dispatch ends, the raised events take
+// its place in the queue, in the order they were raised.  Only an input event that
+// raised nothing is queued under its own code.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <vector>
+
+namespace vivarix {
+
+struct DesktopEvent {
+    std::int32_t code = 0;    // see namespace event in desktop.h
+    std::int32_t number = -1; // the control or shortcut of a control or shortcut event, else -1
+};
+
+class EventQueue {
+public:
+    // An event raised now.  Inside a dispatch it waits for the end of the outermost
+    // one; raised outside any dispatch (a button clicked from code) it is queued
+    // at once.
+    void raise(DesktopEvent event, bool insideDispatch);
+
+    // The outermost dispatch ended: queue what it raised, or else `inputCode` when
+    // the dispatched event was one of our input events (0 when it was not).
+    void endDispatch(std::int32_t inputCode);
+
+    // While blocked (a modal message box is open) nothing is queued; what is raised
+    // meanwhile is discarded.  Calls nest.
+    void block() { ++blocked; }
+    void unblock() { --blocked; }
+
+    bool empty() const { return queued.empty(); }
+    // The oldest queued event; {0, -1} when there is none.
+    DesktopEvent pop();
+
+private:
+    std::vector<DesktopEvent> raised;
+    std::deque<DesktopEvent> queued;
+    int blocked = 0;
+};
+
+}  // namespace vivarix

@@ -1,0 +1,58 @@
+#include "platform/qt/picture_widget.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <algorithm>
+
+namespace vivarix {
+
+void copyColourValues(const Image& source, QImage& target) {
+    if (!imageExists(source) || target.format() != QImage::Format_RGB32) return;
+    const int width = std::min(source.width, target.width());
+    const int height = std::min(source.height, target.height());
+    for (int y = 0; y < height; ++y) {
+        const std::uint32_t* from =
+            source.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(source.width);
+        auto* to = reinterpret_cast<QRgb*>(target.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            // 0x??BBGGRR byte-swapped is 0xRRGGBB??: shifted, it is 0xFFRRGGBB.
+            to[x] = 0xFF000000u | (__builtin_bswap32(from[x]) >> 8);
+        }
+    }
+}
+
+QImage toQImage(const Image& source) {
+    if (!imageExists(source)) return QImage();
+    QImage image(source.width, source.height, QImage::Format_RGB32);
+    copyColourValues(source, image);
+    return image;
+}
+
+PictureWidget::PictureWidget(int width, int height, QWidget* parent)
+    : QWidget(parent), shown(width, height, QImage::Format_RGB32) {
+    shown.fill(Qt::black);
+    resize(width, height);
+    // The picture covers the whole widget: nothing to erase before painting it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PictureWidget::showImage(const Image* source) {
+    if (!source || !imageExists(*source)) {
+        shown = QImage();
+        resize(0, 0);
+        return;
+    }
+    if (shown.width() != source->width || shown.height() != source->height) {
+        shown = QImage(source->width, source->height, QImage::Format_RGB32);
+        resize(source->width, source->height);
+    }
+    copyColourValues(*source, shown);
+    update();
+}
+
+void PictureWidget::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.drawImage(event->rect().topLeft(), shown, event->rect());
+}
+
+}  // namespace vivarix

@@ -1,0 +1,38 @@
+// A widget that only shows a finished picture: the rendering surface and the image
+// views.  It knows nothing of what the picture shows.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+#include "platform/core/graphics.h"
+
+namespace vivarix {
+
+// Copies the colour values of `source` (red in the low byte, top byte ignored) into
+// `target`, a Format_RGB32 image, over the area the two have in common.
+void copyColourValues(const Image& source, QImage& target);
+
+// `source` as a new Format_RGB32 image of its own size (a null image for an empty one).
+QImage toQImage(const Image& source);
+
+class PictureWidget final : public QWidget {
+public:
+    // A black picture of width by height pixels.
+    PictureWidget(int width, int height, QWidget* parent);
+
+    // The picture, to be filled and then shown with repaint() or update().
+    QImage& picture() { return shown; }
+
+    // Shows `source` at its own size: the widget takes the image's size.  No image
+    // (nullptr or empty) shows nothing.
+    void showImage(const Image* source);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QImage shown;
+};
+
+}  // namespace vivarix

@@ -1,0 +1,506 @@
+#include "platform/qt/qt_desktop.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QApplication>
+#include <QFont>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QWindow>
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <utility>
+
+#include "platform/qt/application.h"
+#include "platform/qt/event_queue.h"
+#include "platform/qt/frame_pacer.h"
+#include "platform/qt/picture_widget.h"
+#include "platform/qt/qt_desktop_testing.h"
+#include "platform/qt/trackbar.h"
+
+namespace vivarix {
+
+namespace {
+
+QString toQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Trackbar positions are limited to this range.
+constexpr std::int32_t trackbarLowest = 0;
+constexpr std::int32_t trackbarHighest = 10000;
+
+enum class Kind { panel, frame, text, trackbar, option, button, imageButton, imageView };
+
+struct Control {
+    Kind kind;
+    QWidget* widget;  // owned by its parent widget
+};
+
+// The program's window: it never closes by itself but reports every request to close.
+class MainWindow final : public QWidget {
+public:
+    explicit MainWindow(std::function<void()> onCloseRequest) : closeRequested(std::move(onCloseRequest)) {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        event->ignore();
+        closeRequested();
+    }
+
+private:
+    std::function<void()> closeRequested;
+};
+
+// Platforms without a real pointer keep QCursor::pos() where QCursor::setPos last
+// put it, whatever the mouse events say.
+bool cursorFollowsPointer() {
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+class QtDesktop final : public Desktop, private DispatchListener {
+public:
+    QtDesktop(Application& application, const Graphics& images)
+        : app(application), graphics(images), pointerFromCursor(cursorFollowsPointer()), lastPointer(QCursor::pos()) {
+        app.addListener(this);
+    }
+
+    ~QtDesktop() override {
+        app.removeListener(this);
+        controls.clear();
+        delete window;
+    }
+
+    QtDesktop(const QtDesktop&) = delete;
+    QtDesktop& operator=(const QtDesktop&) = delete;
+
+    // --- window and surface ----------------------------------------------------
+
+    bool renderSurfaceAvailable() override {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        return screen && screen->depth() >= 16;
+    }
+
+    bool openWindow(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                    std::string_view title) override {
+        if (window || width < 1 || height < 1) return false;
+        windowNumber = number;
+        window = new MainWindow([this] { raise(DesktopEvent{event::close, -1}); });
+        // A title bar with system menu, minimise and close boxes; no maximise box.
+        window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+        window->setFixedSize(width, height);
+        // The controls' fixed pixel layout was drawn for a dialog font of 8 points;
+        // the desktop's usual 9- or 10-point face would overflow the column.
+        QFont font = QApplication::font();
+        font.setFamily(QStringLiteral("Liberation Sans"));
+        font.setPointSize(8);
+        window->setFont(font);
+        window->setWindowTitle(toQString(title));
+        window->move(x, y);  // a top-level widget's position is that of its frame
+        window->show();
+        // The window itself holds the keyboard focus until a control takes it.
+        window->setFocus(Qt::OtherFocusReason);
+        window->activateWindow();
+        return true;
+    }
+
+    void setWindowTitle(std::int32_t number, std::string_view title) override {
+        if (isOurWindow(number)) window->setWindowTitle(toQString(title));
+    }
+
+    bool openRenderSurface(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t width,
+                           std::int32_t height) override {
+        if (!isOurWindow(number) || surface || width < 1 || height < 1) return false;
+        surface = new PictureWidget(width, height, window);
+        surface->move(x, y);
+        surface->show();
+        return true;
+    }
+
+    void presentFrame(const Image& backBuffer, bool wait) override {
+        if (wait)
+            pacer.wait();
+        else
+            pacer.mark();
+        // The display's raster position cannot be queried through Qt on X11 or
+        // Wayland, so there is no wait for the vertical blank: the picture goes to the
+        // window system as soon as the frame limit allows.
+        if (!surface || !window->isVisible() || window->isMinimized()) return;
+        copyColourValues(backBuffer, surface->picture());
+        surface->repaint();
+    }
+
+    // --- controls -----------------------------------------------------------------
+
+    bool beginControls(std::int32_t number) override {
+        if (!isOurWindow(number)) return false;
+        parent = window;
+        optionGroup = nullptr;
+        return true;
+    }
+
+    void endControls() override {
+        parent = nullptr;
+        optionGroup = nullptr;
+    }
+
+    void createPanel(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) override {
+        if (!parent) return;
+        auto* tabs = new QTabWidget(parent);
+        // Tabs as compact as a dialog's, so that all of them fit the narrow panel
+        // without scroll arrows.
+        tabs->setUsesScrollButtons(false);
+        tabs->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
+        add(number, Kind::panel, tabs, x, y, w, h);
+    }
+
+    void addPanelTab(std::int32_t panel, std::string_view caption) override {
+        if (!parent) return;
+        const auto found = controls.find(panel);
+        if (found == controls.end() || found->second.kind != Kind::panel) return;
+        auto* page = new QWidget;
+        static_cast<QTabWidget*>(found->second.widget)->addTab(page, toQString(caption));
+        parent = page;
+        optionGroup = nullptr;
+    }
+
+    void createFrame(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
+                     std::string_view caption) override {
+        if (!parent) return;
+        // Nothing refers to an automatically numbered frame: it is not looked up.
+        add(number, Kind::frame, new QGroupBox(toQString(caption), parent), x, y, w, h);
+    }
+
+    void createText(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
+                    std::string_view text) override {
+        if (!parent) return;
+        auto* label = new QLabel(parent);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setWordWrap(true);
+        label->setText(toQString(text));
+        add(number, Kind::text, label, x, y, w, h);
+    }
+
+    void createTrackbar(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
+                        std::int32_t minimum, std::int32_t maximum, std::int32_t flags) override {
+        if (!parent) return;
+        auto* slider = new Trackbar([this, number] { raise(DesktopEvent{event::control, number}); }, parent);
+        const std::int32_t low = std::clamp(minimum, trackbarLowest, trackbarHighest);
+        const std::int32_t high = std::clamp(maximum, low, trackbarHighest);
+        slider->setRange(low, high);
+        // A page is a fifth of the range, as on the classic trackbar.
+        slider->setPageStep(std::max(1, (high - low) / 5));
+        if (flags & trackbarTicks) {
+            slider->setTickPosition(QSlider::TicksBelow);
+            slider->setTickInterval(1);
+        }
+        QObject::connect(slider, &QAbstractSlider::actionTriggered, slider,
+                         [this, number] { raise(DesktopEvent{event::control, number}); });
+        add(number, Kind::trackbar, slider, x, y, w, h);
+    }
+
+    void createOption(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
+                      std::string_view caption) override {
+        if (!parent) return;
+        auto* option = new QRadioButton(toQString(caption), parent);
+        // Options created one after another form one group (other options on the
+        // same page do not): an explicit group instead of Qt's per-parent one.
+        option->setAutoExclusive(false);
+        QButtonGroup* group = optionGroup ? optionGroup : new QButtonGroup(window);
+        group->addButton(option);
+        connectClicked(option, number);
+        add(number, Kind::option, option, x, y, w, h);
+        optionGroup = group;  // after add(), which ends the current group
+    }
+
+    void createButton(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
+                      std::string_view caption) override {
+        if (!parent) return;
+        auto* button = new QPushButton(toQString(caption), parent);
+        button->setAutoDefault(false);
+        connectClicked(button, number);
+        add(number, Kind::button, button, x, y, w, h);
+    }
+
+    void createImageButton(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
+                           ImageHandle image) override {
+        if (!parent) return;
+        auto* button = new QPushButton(parent);
+        button->setAutoDefault(false);
+        showOnButton(button, image);
+        connectClicked(button, number);
+        add(number, Kind::imageButton, button, x, y, w, h);
+    }
+
+    void createImageView(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t, std::int32_t,
+                         ImageHandle image) override {
+        if (!parent) return;
+        auto* view = new PictureWidget(0, 0, parent);
+        view->showImage(imageOf(graphics, image));
+        // The view takes its image's size, whatever size was asked for.
+        add(number, Kind::imageView, view, x, y, view->width(), view->height());
+    }
+
+    void disableControl(std::int32_t number, std::int32_t flag) override {
+        if (QWidget* widget = widgetOf(number)) widget->setEnabled(flag == 0);
+    }
+
+    std::int32_t getControlState(std::int32_t number) const override {
+        const auto found = controls.find(number);
+        if (found == controls.end()) return 0;
+        switch (found->second.kind) {
+        case Kind::trackbar:
+            return static_cast<QSlider*>(found->second.widget)->value();
+        case Kind::option:
+            return static_cast<QRadioButton*>(found->second.widget)->isChecked() ? 1 : 0;
+        default:
+            return 0;
+        }
+    }
+
+    void setControlState(std::int32_t number, std::int32_t value) override {
+        const auto found = controls.find(number);
+        if (found == controls.end()) return;
+        QWidget* widget = found->second.widget;
+        switch (found->second.kind) {
+        case Kind::trackbar:
+            // setValue moves the knob without a user action: no event.
+            static_cast<QSlider*>(widget)->setValue(value);
+            break;
+        case Kind::option:
+            setOption(static_cast<QRadioButton*>(widget), value != 0);
+            break;
+        case Kind::imageButton:
+            showOnButton(static_cast<QPushButton*>(widget), value);
+            break;
+        case Kind::imageView:
+            static_cast<PictureWidget*>(widget)->showImage(imageOf(graphics, value));
+            break;
+        default:
+            break;
+        }
+    }
+
+    void setControlText(std::int32_t number, std::string_view text) override {
+        const auto found = controls.find(number);
+        if (found == controls.end()) return;
+        QWidget* widget = found->second.widget;
+        switch (found->second.kind) {
+        case Kind::text:
+            static_cast<QLabel*>(widget)->setText(toQString(text));
+            break;
+        case Kind::button:
+        case Kind::option:
+            static_cast<QAbstractButton*>(widget)->setText(toQString(text));
+            break;
+        case Kind::frame:
+            static_cast<QGroupBox*>(widget)->setTitle(toQString(text));
+            break;
+        default:
+            break;
+        }
+    }
+
+    // --- message boxes ------------------------------------------------------------
+
+    void messageBox(std::string_view title, std::string_view text) override {
+        struct Blocked {
+            EventQueue& events;
+            explicit Blocked(EventQueue& e) : events(e) { events.block(); }
+            ~Blocked() { events.unblock(); }
+        } blocked(events);
+        QMessageBox box(QMessageBox::NoIcon, toQString(title), toQString(text), QMessageBox::Ok, window);
+        box.exec();
+        // Keys go to the program's window again (window managers usually do this
+        // themselves; offscreen and bare X servers do not).
+        if (window) window->activateWindow();
+    }
+
+    // --- shortcuts, events and the pointer ----------------------------------------
+
+    void addShortcut(std::int32_t number, char key, std::int32_t shortcut) override {
+        if (!isOurWindow(number)) return;
+        int qtKey = 0;
+        if (key >= 'A' && key <= 'Z')
+            qtKey = Qt::Key_A + (key - 'A');
+        else if (key >= 'a' && key <= 'z')
+            qtKey = Qt::Key_A + (key - 'a');
+        else if (key >= '0' && key <= '9')
+            qtKey = Qt::Key_0 + (key - '0');
+        else
+            return;
+        // A key registered again takes the new shortcut number.
+        const auto old = shortcuts.find(qtKey);
+        if (old != shortcuts.end()) delete old->second;
+        // A window shortcut fires whichever of the window's widgets has the focus,
+        // and only while the window is the active one (so never while a modal
+        // message box is open).
+        auto* qshortcut = new QShortcut(QKeySequence(QKeyCombination(static_cast<Qt::Key>(qtKey))), window);
+        qshortcut->setContext(Qt::WindowShortcut);
+        QObject::connect(qshortcut, &QShortcut::activated, qshortcut,
+                         [this, shortcut] { raise(DesktopEvent{event::shortcut, shortcut}); });
+        shortcuts[qtKey] = qshortcut;
+    }
+
+    std::int32_t pollEvent() override {
+        // Qt is asked for news only when everything it delivered before has been
+        // handed out, so the order is kept and one call never waits.
+        if (events.empty()) app.processEvents(QEventLoop::AllEvents);
+        last = events.pop();
+        return last.code;
+    }
+
+    std::int32_t eventControl() const override { return last.code == event::control ? last.number : -1; }
+    std::int32_t eventShortcut() const override { return last.code == event::shortcut ? last.number : -1; }
+
+    CursorPosition cursorPosition(std::int32_t number) const override {
+        if (!isOurWindow(number)) return CursorPosition{};
+        const QPoint client = window->mapFromGlobal(pointerFromCursor ? QCursor::pos() : lastPointer);
+        return CursorPosition{client.x(), client.y(), window->width(), window->height()};
+    }
+
+    // --- test access --------------------------------------------------------------
+
+    QWidget* windowWidget() const { return window; }
+    QWidget* surfaceWidget() const { return surface; }
+    QWidget* widgetOf(std::int32_t number) const {
+        const auto found = controls.find(number);
+        return found == controls.end() ? nullptr : found->second.widget;
+    }
+
+private:
+    bool isOurWindow(std::int32_t number) const { return window && number == windowNumber; }
+
+    void raise(DesktopEvent raised) { events.raise(raised, app.dispatching()); }
+
+    void dispatched(QObject* inputReceiver, QEvent* event) override {
+        events.endDispatch(inputReceiver ? inputCode(*inputReceiver, *event) : 0);
+    }
+
+    // The code of an input event sent to our window (0 for anything else); notes
+    // where the pointer is on the way.  Qt delivers the second press of a double
+    // click as a press followed by a double-click event: the press counts, the
+    // double-click event does not.
+    std::int32_t inputCode(QObject& receiver, QEvent& qevent) {
+        if (!window) return 0;
+        const auto* widget = qobject_cast<QWidget*>(&receiver);
+        if (&receiver != window->windowHandle() && !(widget && widget->window() == window)) return 0;
+        switch (qevent.type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseMove: {
+            const auto& mouse = static_cast<QMouseEvent&>(qevent);
+            lastPointer = mouse.globalPosition().toPoint();
+            const bool press = qevent.type() == QEvent::MouseButtonPress;
+            if (qevent.type() == QEvent::MouseMove) return event::pointerMove;
+            if (mouse.button() == Qt::LeftButton) return press ? event::leftDown : event::leftUp;
+            if (mouse.button() == Qt::RightButton) return press ? event::rightDown : event::rightUp;
+            return 0;
+        }
+        case QEvent::KeyPress:
+            return event::keyDown;
+        case QEvent::KeyRelease:
+            // Auto-repeat is a run of presses; only the last release is a release.
+            return static_cast<QKeyEvent&>(qevent).isAutoRepeat() ? 0 : event::keyUp;
+        default:
+            return 0;
+        }
+    }
+
+    // Registers a created control under its number (a later control with the same
+    // number takes it over) and shows it.
+    void add(std::int32_t number, Kind kind, QWidget* widget, std::int32_t x, std::int32_t y, std::int32_t w,
+             std::int32_t h) {
+        widget->setGeometry(x, y, std::max(0, w), std::max(0, h));
+        widget->show();
+        if (number != -1) controls.insert_or_assign(number, Control{kind, widget});
+        optionGroup = nullptr;
+    }
+
+    void connectClicked(QAbstractButton* button, std::int32_t number) {
+        QObject::connect(button, &QAbstractButton::clicked, button,
+                         [this, number] { raise(DesktopEvent{event::control, number}); });
+    }
+
+    void showOnButton(QPushButton* button, ImageHandle handle) {
+        const Image* image = imageOf(graphics, handle);
+        if (!image || !imageExists(*image)) {
+            button->setIcon(QIcon());
+            return;
+        }
+        button->setIcon(QIcon(QPixmap::fromImage(toQImage(*image))));
+        button->setIconSize(QSize(image->width, image->height));
+    }
+
+    // Selecting an option clears the others of its group; clearing one leaves the
+    // group with none selected.
+    static void setOption(QRadioButton* option, bool selected) {
+        QButtonGroup* group = option->group();
+        if (selected || !group) {
+            option->setChecked(selected);
+            return;
+        }
+        // An exclusive group refuses to clear its selected button.
+        group->setExclusive(false);
+        option->setChecked(false);
+        group->setExclusive(true);
+    }
+
+    Application& app;
+    const Graphics& graphics;
+    const bool pointerFromCursor;
+    QPoint lastPointer;  // global; where the last mouse event in our window was
+
+    std::int32_t windowNumber = -1;
+    MainWindow* window = nullptr;  // owns every widget below; deleted with the desktop
+    PictureWidget* surface = nullptr;
+    FramePacer pacer;
+
+    QWidget* parent = nullptr;              // where controls go; nullptr outside begin/endControls
+    QButtonGroup* optionGroup = nullptr;    // the group of the option created last, if nothing came since
+    std::map<std::int32_t, Control> controls;
+    std::map<int, QShortcut*> shortcuts;  // by Qt key
+
+    EventQueue events;
+    DesktopEvent last;
+};
+
+QtDesktop* qtDesktop(Desktop& desktop) { return dynamic_cast<QtDesktop*>(&desktop); }
+
+}  // namespace
+
+std::unique_ptr<Desktop> startQtDesktop(int& argc, char** argv, const Graphics& graphics) {
+    return std::make_unique<QtDesktop>(startApplication(argc, argv), graphics);
+}
+
+QWidget* windowWidget(Desktop& desktop) {
+    QtDesktop* qt = qtDesktop(desktop);
+    return qt ? qt->windowWidget() : nullptr;
+}
+
+QWidget* controlWidget(Desktop& desktop, std::int32_t number) {
+    QtDesktop* qt = qtDesktop(desktop);
+    return qt ? qt->widgetOf(number) : nullptr;
+}
+
+QWidget* surfaceWidget(Desktop& desktop) {
+    QtDesktop* qt = qtDesktop(desktop);
+    return qt ? qt->surfaceWidget() : nullptr;
+}
+
+}  // namespace vivarix

@@ -1,0 +1,73 @@
+#include "render/plate_view.h"
+
+#include "platform/core/colour.h"
+#include "platform/core/wrap.h"
+#include "render/colour_stats.h"
+#include "render/legend.h"
+#include "render/magnifier.h"
+
+namespace vivarix {
+
+std::int32_t nutrientColour(std::int32_t s) {
+    return wrapAdd32(wrapAdd32(wrapSub32(250, s), wrapMul32(256, wrapSub32(200, s))), 65536 * 110);
+}
+
+std::int32_t neighbourhoodSum(const SimState& state, std::int32_t x, std::int32_t y) {
+    std::int32_t sum = 0;
+    for (std::int32_t cx = x - 1; cx <= x + 1; ++cx) {
+        if (cx <= 0 || cx > state.plateWidth) continue;
+        for (std::int32_t cy = y - 1; cy <= y + 1; ++cy)
+            if (cy > 0 && cy <= state.plateHeight) sum += cellAt(state.plateGrid, cx, cy);
+    }
+    return sum;
+}
+
+void paintQueuedCells(RenderState& state) {
+    Graphics& g = state.graphics;
+    startDrawing(g, imageOutput(platePictureNumber));
+    for (const NutriumParticle* p = state.nutriumList.front(); p; p = NutriumList::after(p))
+        plotPixel(g, p->x, p->y, p->level == 0 ? emptiedCellColour : nutrientColour(neighbourhoodSum(state, p->x, p->y)));
+    stopDrawing(g);
+    clearList(state.nutriumList);
+}
+
+void drawCreature(Graphics& g, const Creature& c) {
+    const std::int32_t m = c.stomach;
+    if (m < 200)
+        plotPixel(g, c.x, c.y, c.colour);
+    else if (c.stress >= c.stressTolerance)
+        drawBox(g, c.x, c.y, m / 50, m / 50, c.colour);
+    else
+        drawCircle(g, c.x, c.y, m / 100, c.colour);
+}
+
+void renderFrame(RenderState& state) {
+    paintQueuedCells(state);
+
+    Graphics& g = state.graphics;
+    startDrawing(g, screenOutput());
+    drawImage(g, imageHandle(g, platePictureNumber), 0, 0);
+
+    // The creature pass starts after the observed creature while the magnifier is
+    // on; the observed one is drawn last, over everything, by the magnifier frame.
+    CreatureList& list = state.creatureList;
+    chooseObservedCreature(state);
+    const bool stats = state.colourStatsOn == 1;
+    if (stats) resetColourStats(state);
+    if (state.magnifierOn == 1)
+        changeCurrentElement(list, state.selectedCreature);
+    else
+        resetList(list);
+    while (const Creature* c = nextElement(list)) {
+        if (stats) countCreature(state, *c);
+        drawCreature(g, *c);
+    }
+    if (stats) drawColourStats(state);
+    drawLegend(state);
+    if (state.magnifierOn == 1) drawMagnifierFrame(state);
+    stopDrawing(g);
+
+    drawMagnifierView(state);
+}
+
+}  // namespace vivarix

@@ -1,0 +1,136 @@
+// Presenting the back buffer: the colours shown, the frame limit, and no copy while
+// the window cannot be seen.
+#include <QImage>
+#include <QTest>
+#include <chrono>
+#include <gtest/gtest.h>
+
+#include "platform/core/colour.h"
+#include "qt_test_support.h"
+
+namespace vivarix::qttest {
+namespace {
+
+// A w-by-h back buffer whose every pixel is `colour(x, y)`.
+template <typename Colour>
+Image picture(std::int32_t w, std::int32_t h, Colour colour) {
+    Image image;
+    image.width = w;
+    image.height = h;
+    image.pixels.resize(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+    for (std::int32_t y = 0; y < h; ++y)
+        for (std::int32_t x = 0; x < w; ++x)
+            image.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)] =
+                colour(x, y);
+    return image;
+}
+
+Image plain(std::int32_t w, std::int32_t h, std::int32_t colour) {
+    return picture(w, h, [colour](std::int32_t, std::int32_t) { return static_cast<std::uint32_t>(colour); });
+}
+
+// What the surface shows now, as colour values.
+std::int32_t shownAt(const QImage& shown, int x, int y) {
+    const QRgb p = shown.pixel(x, y);
+    return rgb(qRed(p), qGreen(p), qBlue(p));
+}
+
+class Surface : public ::testing::Test {
+protected:
+    TestWindow w;
+    Desktop& d = *w.desktop;
+    QImage shown() const { return w.surface()->grab().toImage(); }
+};
+
+TEST_F(Surface, ShowsExactlyTheColoursOfTheBackBuffer) {
+    // Every component varies on its own; some words carry junk in the top byte.
+    const Image back = picture(460, 460, [](std::int32_t x, std::int32_t y) {
+        const auto value = static_cast<std::uint32_t>(rgb(x & 0xFF, y & 0xFF, (x * 3 + y) & 0xFF));
+        return (x + y) % 7 == 0 ? value | 0xAB000000u : value;
+    });
+    d.presentFrame(back, false);
+    const QImage image = shown();
+    ASSERT_EQ(image.size(), QSize(460, 460));
+    int wrong = 0;
+    for (int y = 0; y < 460; ++y)
+        for (int x = 0; x < 460; ++x)
+            if (shownAt(image, x, y) != rgb(x & 0xFF, y & 0xFF, (x * 3 + y) & 0xFF) && ++wrong <= 5)
+                ADD_FAILURE() << "pixel (" << x << ", " << y << ") shows " << std::hex << shownAt(image, x, y);
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST_F(Surface, ASmallerBackBufferCoversOnlyItsOwnArea) {
+    d.presentFrame(plain(460, 460, rgb(255, 0, 0)), false);
+    d.presentFrame(plain(100, 50, rgb(0, 0, 255)), false);
+    const QImage image = shown();
+    EXPECT_EQ(shownAt(image, 0, 0), rgb(0, 0, 255));
+    EXPECT_EQ(shownAt(image, 99, 49), rgb(0, 0, 255));
+    EXPECT_EQ(shownAt(image, 100, 0), rgb(255, 0, 0));
+    EXPECT_EQ(shownAt(image, 0, 50), rgb(255, 0, 0));
+    EXPECT_EQ(shownAt(image, 459, 459), rgb(255, 0, 0));
+    d.presentFrame(Image{}, false);  // nothing to show: the picture stays
+    EXPECT_EQ(shownAt(shown(), 0, 0), rgb(0, 0, 255));
+}
+
+TEST_F(Surface, WaitingPresentsAreAtLeastOneSixtyFirstOfASecondApart) {
+    const Image back = plain(460, 460, rgb(1, 2, 3));
+    using Clock = std::chrono::steady_clock;
+    std::vector<Clock::time_point> ends;
+    for (int i = 0; i < 8; ++i) {
+        d.presentFrame(back, true);
+        ends.push_back(Clock::now());
+    }
+    // The waits end 1/61 s apart at the least; the copy after each wait may take a
+    // little longer one time than the next, hence the allowance.
+    const auto period = std::chrono::nanoseconds(1'000'000'000 / 61);
+    const auto allowance = std::chrono::microseconds(1500);
+    for (std::size_t i = 1; i < ends.size(); ++i) EXPECT_GE(ends[i] - ends[i - 1], period - allowance) << i;
+    EXPECT_GE(ends.back() - ends.front(), 7 * period - allowance);
+    EXPECT_EQ(shownAt(shown(), 10, 10), rgb(1, 2, 3));
+}
+
+TEST_F(Surface, NoCopyWhileMinimisedOrHidden) {
+    d.presentFrame(plain(460, 460, rgb(10, 20, 30)), false);
+    w.window()->showMinimized();
+    ASSERT_TRUE(w.window()->isMinimized());
+    d.presentFrame(plain(460, 460, rgb(200, 100, 50)), true);
+    EXPECT_EQ(shownAt(shown(), 5, 5), rgb(10, 20, 30));
+    w.window()->showNormal();
+    w.window()->hide();
+    d.presentFrame(plain(460, 460, rgb(200, 100, 50)), true);
+    EXPECT_EQ(shownAt(shown(), 5, 5), rgb(10, 20, 30));
+    w.window()->show();
+    d.presentFrame(plain(460, 460, rgb(200, 100, 50)), true);
+    EXPECT_EQ(shownAt(shown(), 5, 5), rgb(200, 100, 50));
+}
+
+TEST_F(Surface, ImageViewShowsItsImageAnew) {
+    Graphics& g = w.images.graphics;
+    QWidget* view = w.control(ids::inspectorView);
+    QImage image = view->grab().toImage();
+    EXPECT_EQ(shownAt(image, 0, 0), rgb(20, 30, 40));
+    // Redraw the inspector picture and show it again under the same handle.
+    startDrawing(g, imageOutput(ids::inspectorImage));
+    drawBox(g, 0, 0, 10, 10, rgb(250, 0, 5));
+    stopDrawing(g);
+    d.setControlState(ids::inspectorView, imageHandle(g, ids::inspectorImage));
+    image = view->grab().toImage();
+    EXPECT_EQ(image.size(), QSize(245, 200));
+    EXPECT_EQ(shownAt(image, 0, 0), rgb(250, 0, 5));
+    EXPECT_EQ(shownAt(image, 9, 9), rgb(250, 0, 5));
+    EXPECT_EQ(shownAt(image, 10, 10), rgb(20, 30, 40));
+}
+
+TEST_F(Surface, ImageButtonShowsTheImageOfTheHandle) {
+    const Graphics& g = w.images.graphics;
+    auto iconColour = [&] {
+        const QImage image = w.control(ids::placementButton)->grab().toImage();
+        return shownAt(image, image.width() / 2, image.height() / 2);
+    };
+    EXPECT_EQ(iconColour(), rgb(0, 0, 200));
+    d.setControlState(ids::placementButton, imageHandle(g, ids::iconCool));
+    EXPECT_EQ(iconColour(), rgb(200, 0, 0));
+}
+
+}  // namespace
+}  // namespace vivarix::qttest
