@@ -17,9 +17,8 @@ $(BUILD)/CMakeCache.txt:
 build: $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Until the desktop window exists: a demo experiment of the headless runner.
 run: deps build
-	$(BUILD)/vivarix-lab --seed 1 --ticks 3000 --place 0:0:230:230 --place 0:1:200:260 --every 250
+	$(BUILD)/vivarix
 
 test: deps build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

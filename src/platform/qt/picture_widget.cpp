@@ -39,15 +39,27 @@ PictureWidget::PictureWidget(int width, int height, QWidget* parent)
 void PictureWidget::showImage(const Image* source) {
     if (!source || !imageExists(*source)) {
         shown = QImage();
+        shownValues.clear();
         resize(0, 0);
         return;
     }
     if (shown.width() != source->width || shown.height() != source->height) {
         shown = QImage(source->width, source->height, QImage::Format_RGB32);
+        shownValues.clear();
         resize(source->width, source->height);
     }
-    copyColourValues(*source, shown);
+    if (holds(*source)) return;
+    takeIn(*source);
     update();
+}
+
+bool PictureWidget::holds(const Image& source) const {
+    return shown.width() == source.width && shown.height() == source.height && shownValues == source.pixels;
+}
+
+void PictureWidget::takeIn(const Image& source) {
+    copyColourValues(source, shown);
+    shownValues = source.pixels;
 }
 
 void PictureWidget::paintEvent(QPaintEvent* event) {

@@ -4,6 +4,8 @@
 
 #include <QImage>
 #include <QWidget>
+#include <cstdint>
+#include <vector>
 
 #include "platform/core/graphics.h"
 
@@ -25,14 +27,23 @@ public:
     QImage& picture() { return shown; }
 
     // Shows `source` at its own size: the widget takes the image's size.  No image
-    // (nullptr or empty) shows nothing.
+    // (nullptr or empty) shows nothing.  A picture equal to the one shown already is
+    // not converted or painted again.
     void showImage(const Image* source);
+
+    // Whether `source` holds exactly the colour values last taken in with
+    // takeIn (or showImage); the main loop shows the same frame over and over while
+    // paused, and an unchanged picture needs no copy and no paint.
+    bool holds(const Image& source) const;
+    // Converts `source` into the picture and remembers it for holds().
+    void takeIn(const Image& source);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QImage shown;
+    std::vector<std::uint32_t> shownValues;  // the colour values behind `shown`
 };
 
 }  // namespace vivarix

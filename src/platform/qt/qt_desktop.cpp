@@ -140,7 +140,10 @@ public:
         // Wayland, so there is no wait for the vertical blank: the picture goes to the
         // window system as soon as the frame limit allows.
         if (!surface || !window->isVisible() || window->isMinimized()) return;
-        copyColourValues(backBuffer, surface->picture());
+        // A paused program presents the same frame again and again; the surface
+        // keeps showing it (and repaints it when uncovered) without a copy.
+        if (surface->holds(backBuffer)) return;
+        surface->takeIn(backBuffer);
         surface->repaint();
     }
 
