@@ -4,7 +4,10 @@ SANITIZE ?= build-sanitize
 JOBS     ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all deps build run test bench sanitize clean
+PREFIX   ?= /usr/local
+FUZZ_SECONDS ?= 60
+
+.PHONY: all deps build run test bench sanitize soak memcheck fuzz install package clean
 
 all: build
 
@@ -34,6 +37,24 @@ sanitize: deps
 	ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1 \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	ctest --test-dir $(SANITIZE) --output-on-failure -j $(JOBS)
+
+# The long run of a crowded plate under the sanitizers.
+soak: deps
+	scripts/soak
+
+# A short run of the desktop program under valgrind's memcheck.
+memcheck: deps build
+	scripts/memcheck
+
+# Each fuzzer for FUZZ_SECONDS with AddressSanitizer and UndefinedBehaviorSanitizer.
+fuzz: deps
+	scripts/fuzz $(FUZZ_SECONDS)
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE)

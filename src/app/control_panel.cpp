@@ -53,6 +53,27 @@ void moveMagnifierToPointer(AppState& state) {
         state.magnifierY = 20;
 }
 
+// What each control does, and its key where it has one.
+void addTooltips(Desktop& d) {
+    d.setControlTooltip(control::inspectorView,
+                        "Magnifier: the area in the green frame at five times its size, and the figures of the "
+                        "first creature (L switches it, R moves it to the pointer)");
+    d.setControlTooltip(control::kindButton, "Placement kind: blue (C) or red (S)");
+    d.setControlTooltip(control::statsButton, "Colour statistics of the strains on or off (G)");
+    d.setControlTooltip(control::magnifierButton, "Magnifier and creature inspector on or off (L); R moves it to the pointer");
+    d.setControlTooltip(control::autoTrackbar, "Nutrient dropped at random places in every tick (8 units a step)");
+    d.setControlTooltip(control::spreadTrackbar, "How widely the right mouse button scatters nutrient");
+    d.setControlTooltip(control::grainsTrackbar, "How much nutrient the right mouse button drops in every tick");
+    d.setControlTooltip(control::temperatureTrackbar, "Temperature: not in use");
+    d.setControlTooltip(control::magenTrackbar, "Stomach capacity of the creatures placed next");
+    d.setControlTooltip(control::alterTrackbar, "Lifespan of the creatures placed next");
+    d.setControlTooltip(control::reifTrackbar, "Age from which the creatures placed next give birth");
+    d.setControlTooltip(control::sizeTrackbar, "Plate size: fixed at 460 by 460");
+    d.setControlTooltip(control::randomOption, "The next new plate starts with nutrient at random");
+    d.setControlTooltip(control::emptyOption, "The next new plate starts without nutrient");
+    d.setControlTooltip(control::newPlateButton, "Starts a new plate: the creatures go, the nutrient is laid anew");
+}
+
 }  // namespace
 
 void buildControlPanel(AppState& state, Desktop& d) {
@@ -105,6 +126,7 @@ void buildControlPanel(AppState& state, Desktop& d) {
     d.setControlState(control::randomOption, 1);
     d.disableControl(control::temperatureTrackbar, 1);
     d.disableControl(control::sizeTrackbar, 1);
+    addTooltips(d);
     d.endControls();
 }
 

@@ -11,6 +11,31 @@ void createWorkPictures(AppState& state) {
     createImage(state.graphics, aboutImage, 230, 115);
 }
 
+void drawCredits(AppState& state) {
+    static constexpr const char* lines[] = {
+        "Vivarix 0.4alpha",
+        "An artificial-life toy: blue and red creatures",
+        "live, eat, multiply and evolve on a culture plate.",
+        "",
+        "Left click: place a creature (C blue, S red)",
+        "Right button: drop nutrient",
+        "G statistics, L magnifier, R magnifier here",
+        "P pause, 0 to 9 slower",
+    };
+    Graphics& g = state.graphics;
+    startDrawing(g, imageOutput(aboutImage));
+    setDrawingFont(g, fontHandle(34));
+    setDrawingMode(g, drawTransparentText);
+    setFrontColour(g, 255, 255, 255);
+    std::int32_t y = 4;
+    for (const char* line : lines) {
+        setTextPosition(g, 6, y);
+        drawText(g, line);
+        y += 13;
+    }
+    stopDrawing(g);
+}
+
 bool decodeBuiltinPictures(AppState& state) {
     bool all = true;
     for (const BuiltinImage& picture : builtinImages()) {

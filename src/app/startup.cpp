@@ -31,6 +31,7 @@ bool startUp(AppState& state, Desktop& desktop, TextRenderer& text, std::uint64_
     state.frameTimeAccumMs = 0;
     state.frameCounter = 0;
     loadFont(state.graphics, plateFont, "arial", 8);
+    drawCredits(state);
 
     preparePlate(state);
     writeValueLabels(state);

@@ -92,6 +92,8 @@ public:
                                  ImageHandle image) = 0;
     // 1 greys the control out and makes it ignore the user; 0 enables it.
     virtual void disableControl(std::int32_t number, std::int32_t flag) = 0;
+    // The help text shown when the pointer rests on the control.
+    virtual void setControlTooltip(std::int32_t number, std::string_view text) = 0;
 
     // --- shortcuts, events and the pointer ----------------------------------------
 

@@ -63,8 +63,13 @@ void PictureWidget::takeIn(const Image& source) {
 }
 
 void PictureWidget::paintEvent(QPaintEvent* event) {
+    // One picture pixel per logical pixel.  On a high-density screen the painter
+    // enlarges it to the device pixels: without smoothing, so that cells stay crisp
+    // squares (2 by 2 device pixels at a ratio of 2; nearest picture pixel at
+    // fractional ratios).
     QPainter painter(this);
-    painter.drawImage(event->rect().topLeft(), shown, event->rect());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(event->rect(), shown, event->rect());
 }
 
 }  // namespace vivarix

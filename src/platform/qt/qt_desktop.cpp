@@ -263,6 +263,10 @@ public:
         if (QWidget* widget = widgetOf(number)) widget->setEnabled(flag == 0);
     }
 
+    void setControlTooltip(std::int32_t number, std::string_view text) override {
+        if (QWidget* widget = widgetOf(number)) widget->setToolTip(toQString(text));
+    }
+
     std::int32_t getControlState(std::int32_t number) const override {
         const auto found = controls.find(number);
         if (found == controls.end()) return 0;
