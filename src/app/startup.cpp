@@ -32,6 +32,7 @@ bool startUp(AppState& state, Desktop& desktop, TextRenderer& text, std::uint64_
     state.frameCounter = 0;
     loadFont(state.graphics, plateFont, "arial", 8);
     drawCredits(state);
+    desktop.setControlState(control::aboutView, imageHandle(state.graphics, aboutImage));
 
     preparePlate(state);
     writeValueLabels(state);

@@ -72,6 +72,20 @@ TEST_F(Program, StartsWithItsWindowLabelsAndFeeding) {
     EXPECT_FALSE(control(control::sizeTrackbar)->isEnabled());
 }
 
+TEST_F(Program, ControlsNameTheirKeysAndTheAboutTabItsProgram) {
+    EXPECT_EQ(control(control::kindButton)->toolTip().toStdString(), "Placement kind: blue (C) or red (S)");
+    for (const std::int32_t number : {control::statsButton, control::magnifierButton, control::autoTrackbar,
+                                      control::spreadTrackbar, control::grainsTrackbar, control::magenTrackbar,
+                                      control::alterTrackbar, control::reifTrackbar, control::randomOption,
+                                      control::emptyOption, control::newPlateButton, control::inspectorView})
+        EXPECT_FALSE(control(number)->toolTip().isEmpty()) << "control " << number;
+    // The credits are written in white on the About picture.
+    const Image& about = state->graphics.images[25];
+    std::int32_t white = 0;
+    for (const std::uint32_t p : about.pixels) white += (p & 0xFFFFFF) == 0xFFFFFF;
+    EXPECT_GT(white, 300);
+}
+
 TEST_F(Program, TheLabelsMatchWhatPlacementGives) {
     showTab(1);
     desktop->setControlState(control::magenTrackbar, 30);
