@@ -1,10 +1,13 @@
 // vivarix-draw-assets: draws the twelve built-in pictures (images 35..46) and writes
 // them as baseline JFIF JPEG files into the directory given on the command line.
+// With --icons it draws the application icon instead, the shy smiley of the blue
+// kind button on a rounded blue square, as PNG files of 16 to 256 pixels.
 //
-// The committed files in src/assets/pictures/ are this program's output; the normal
-// build never runs it.  Run it by hand after changing a drawing and commit the
-// files it writes.  The output depends only on this source (seeded noise, no clock,
-// libjpeg's integer DCT), so a rerun without changes writes the same bytes.
+// The committed files in src/assets/pictures/ and data/icons/ are this program's
+// output; the normal build never runs it.  Run it by hand after changing a drawing
+// and commit the files it writes.  The output depends only on this source and the
+// libraries' versions (seeded noise, no clock, libjpeg's integer DCT, libpng's
+// default deflate), so a rerun without changes writes the same bytes.
 //
 // Every picture is described as a scene: a function from a point in pixel
 // coordinates (x to the right, y down, pixel (i, j) covering [i, i+1) x [j, j+1)) to
@@ -23,6 +26,7 @@
 
 // jpeglib.h needs size_t and FILE declared before it.
 #include <jpeglib.h>
+#include <png.h>
 
 namespace {
 
@@ -393,11 +397,121 @@ constexpr Quality textureQuality{88, false};
 // Keep the plate texture at least this far from grey after a decode.
 constexpr int minimumBlueOverGreen = 25;
 
+// ---------------------------------------------------------------------------
+// The application icon
+
+struct Rgba {
+    Rgb colour;
+    double alpha = 0.0;  // coverage, 0 (transparent) to 1
+};
+
+using IconScene = std::function<Rgba(double x, double y)>;
+
+struct RgbaPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgba;  // width * height * 4 bytes, straight alpha, rows top to bottom
+};
+
+// Like render(), with coverage: colours are averaged weighted by their alpha, so a
+// shape's edge against the transparent outside keeps the shape's colour.
+RgbaPicture renderRgba(int width, int height, int samples, const IconScene& scene) {
+    RgbaPicture picture{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 4)};
+    const double step = 1.0 / samples;
+    const double n = static_cast<double>(samples) * samples;
+    std::size_t at = 0;
+    auto byte = [](double v) { return static_cast<std::uint8_t>(std::clamp(std::lround(v), 0L, 255L)); };
+    for (int j = 0; j < height; ++j) {
+        for (int i = 0; i < width; ++i) {
+            Rgb sum;
+            double alpha = 0.0;
+            for (int sj = 0; sj < samples; ++sj) {
+                for (int si = 0; si < samples; ++si) {
+                    const Rgba c = scene(i + (si + 0.5) * step, j + (sj + 0.5) * step);
+                    sum.r += c.colour.r * c.alpha;
+                    sum.g += c.colour.g * c.alpha;
+                    sum.b += c.colour.b * c.alpha;
+                    alpha += c.alpha;
+                }
+            }
+            const double a = alpha > 0.0 ? alpha : 1.0;
+            picture.rgba[at++] = byte(sum.r / a);
+            picture.rgba[at++] = byte(sum.g / a);
+            picture.rgba[at++] = byte(sum.b / a);
+            picture.rgba[at++] = byte(255.0 * alpha / n);
+        }
+    }
+    return picture;
+}
+
+// Signed distance from (x, y) to the edge of the square [low, high]^2 with corners
+// rounded to `radius`: negative inside.
+double roundedSquareDistance(double x, double y, double low, double high, double radius) {
+    const double centre = (low + high) / 2.0;
+    const double half = (high - low) / 2.0 - radius;
+    const double qx = std::abs(x - centre) - half;
+    const double qy = std::abs(y - centre) - half;
+    return std::hypot(std::max(qx, 0.0), std::max(qy, 0.0)) + std::min(std::max(qx, qy), 0.0) - radius;
+}
+
+// The icon at `size` pixels: the shy smiley drawn by shySmiley(), centred on a
+// rounded square of the kind button's blue.  At 16 pixels the square fills the icon
+// and the smiley keeps the button's scale, one unit of its 15-pixel drawing a
+// pixel, which puts the closed eyes on a single pixel row.  The larger icons leave
+// a margin of 1/32 around the square, as desktop icons in a row do, frame it with
+// a darker rim of about a pixel that keeps it apart from a blue panel, and scale
+// the smiley to leave a little blue around it.
+Rgba appIcon(double x, double y, int size) {
+    const bool smallest = size <= 16;
+    const double margin = smallest ? 0.0 : size / 32.0;
+    const double rim = smallest ? 0.0 : std::max(1.0, size / 64.0);
+    const double d = roundedSquareDistance(x, y, margin, size - margin, size * 0.1875);
+    if (d > 0.0) return {};
+    // Lighter at the top, the button's blue at the bottom.
+    const double t = clamp01((y - margin) / (size - 2.0 * margin));
+    Rgb ground = mix(Rgb{76, 130, 236}, blueGround, t);
+    if (d > -rim) ground = Rgb{22, 54, 150};
+    const double scale = smallest ? 1.0 : size / 17.0;
+    return {shySmiley(faceX + (x - size / 2.0) / scale, faceY + (y - size / 2.0) / scale, ground), 1.0};
+}
+
+bool writePng(const std::string& path, const RgbaPicture& picture) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(picture.width);
+    image.height = static_cast<png_uint_32>(picture.height);
+    image.format = PNG_FORMAT_RGBA;
+    const bool ok = png_image_write_to_file(&image, path.c_str(), 0, picture.rgba.data(), 0, nullptr) != 0;
+    if (!ok) std::fprintf(stderr, "%s: %s\n", path.c_str(), image.message);
+    png_image_free(&image);
+    return ok;
+}
+
+// The sizes of the hicolor theme's application icons.
+constexpr int iconSizes[] = {16, 32, 48, 64, 128, 256};
+
+// Writes vivarix-<size>.png for every icon size into `dir`.
+int drawIcons(const std::string& dir) {
+    for (const int size : iconSizes) {
+        // 16 x 16 samples per pixel at 16 pixels, fewer as the pixels shrink
+        // against the drawing, never fewer than 4 x 4.
+        const int samples = std::max(4, 256 / size);
+        const RgbaPicture picture =
+            renderRgba(size, size, samples, [size](double x, double y) { return appIcon(x, y, size); });
+        const std::string file = "vivarix-" + std::to_string(size) + ".png";
+        if (!writePng(dir + "/" + file, picture)) return 1;
+        std::printf("%-36s %3d x %3d\n", file.c_str(), size, size);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <output-dir>\n", argc > 0 ? argv[0] : "vivarix-draw-assets");
+    const char* program = argc > 0 ? argv[0] : "vivarix-draw-assets";
+    if (argc == 3 && std::string(argv[1]) == "--icons") return drawIcons(argv[2]);
+    if (argc != 2 || argv[1][0] == '-') {
+        std::fprintf(stderr, "usage: %s <output-dir>\n       %s --icons <output-dir>\n", program, program);
         return 2;
     }
     const std::string dir = argv[1];

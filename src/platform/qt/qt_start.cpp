@@ -1,4 +1,5 @@
 // Starting Qt, and failing with one clear line when there is no display.
+#include <QGuiApplication>
 #include <QString>
 #include <QtGlobal>
 #include <cstdio>
@@ -84,6 +85,8 @@ Application& startApplication(int& argc, char** argv) {
     previousHandler = qInstallMessageHandler(holdStartupMessage);
     // Lives until the process ends: widgets and fonts may be used up to the very end.
     auto* application = new Application(argc, argv);
+    // Ties the window to the installed desktop entry (its name and icon) on Wayland.
+    QGuiApplication::setDesktopFileName(QStringLiteral("vivarix"));
     passOnHeldMessages();
     return *application;
 }

@@ -1,0 +1,100 @@
+#!/bin/sh
+# check_install.sh CMAKE BUILD-DIR ROOT
+#
+# Installs BUILD-DIR with `CMAKE --install --prefix /usr` and DESTDIR=ROOT (emptied
+# first) and checks the installed tree: every file in place, the icons PNG files of
+# their directory's size, the desktop entry, the metainfo and the manual page clean
+# under desktop-file-validate, appstreamcli and groff, and vivarix-lab running.  Prints every problem
+# it finds and exits 1 if there was one.
+set -u
+cmake=$1
+build=$2
+root=$3
+usr=$root/usr
+failures=0
+
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+rm -rf "$root"
+if ! DESTDIR=$root "$cmake" --install "$build" --prefix /usr >"$root.log" 2>&1; then
+  cat "$root.log"
+  echo "FAIL: cmake --install"
+  exit 1
+fi
+
+# Installing under DESTDIR must not leave anything outside /usr.
+outside=$(cd "$root" && find . -mindepth 1 -maxdepth 1 ! -name usr)
+[ -z "$outside" ] || fail "installed outside /usr: $outside"
+
+for program in vivarix vivarix-lab; do
+  [ -f "$usr/bin/$program" ] && [ -x "$usr/bin/$program" ] || fail "no executable usr/bin/$program"
+done
+
+desktop=$usr/share/applications/vivarix.desktop
+metainfo=$usr/share/metainfo/io.github.vivarix.Vivarix.metainfo.xml
+manpage=$usr/share/man/man1/vivarix-lab.1
+for file in "$desktop" "$metainfo" "$manpage"; do
+  [ -f "$file" ] || fail "missing ${file#"$root"/}"
+done
+
+# Bytes 0-7 are the PNG signature, 12-15 "IHDR", 16-23 width and height (big
+# endian); byte 24 the bit depth, 25 the colour type (6: RGBA).
+for size in 16 32 48 64 128 256; do
+  icon=$usr/share/icons/hicolor/${size}x${size}/apps/vivarix.png
+  if [ ! -f "$icon" ]; then
+    fail "missing ${icon#"$root"/}"
+    continue
+  fi
+  header=$(od -An -tu1 -N26 "$icon" | tr -s ' \n' '  ')
+  set -- $header
+  if [ "$1 $2 $3 $4 $5 $6 $7 $8" != "137 80 78 71 13 10 26 10" ] || [ "${13} ${14} ${15} ${16}" != "73 72 68 82" ]; then
+    fail "${icon#"$root"/} is not a PNG file"
+    continue
+  fi
+  width=$(( ${17} * 16777216 + ${18} * 65536 + ${19} * 256 + ${20} ))
+  height=$(( ${21} * 16777216 + ${22} * 65536 + ${23} * 256 + ${24} ))
+  [ "$width" -eq "$size" ] && [ "$height" -eq "$size" ] ||
+    fail "${icon#"$root"/} is $width x $height pixels"
+  [ "${25} ${26}" = "8 6" ] || fail "${icon#"$root"/} is not 8-bit RGBA (depth ${25}, colour type ${26})"
+done
+
+# desktop-file-validate exits 0 on warnings; only its hints are accepted here.
+if [ -f "$desktop" ]; then
+  report=$(desktop-file-validate "$desktop" 2>&1)
+  status=$?
+  [ -n "$report" ] && echo "$report"
+  if [ $status -ne 0 ] || echo "$report" | grep -Eq ': (error|warning): '; then
+    fail "desktop-file-validate"
+  fi
+  grep -qx 'Exec=vivarix' "$desktop" || fail "the desktop entry does not start vivarix"
+  grep -qx 'Icon=vivarix' "$desktop" || fail "the desktop entry does not name the vivarix icon"
+fi
+
+# validate-tree checks the metainfo and that the desktop entry it launches is
+# installed beside it; --strict fails on every issue but the pedantic ones.
+if [ -f "$metainfo" ]; then
+  appstreamcli validate-tree --no-net --strict "$root" || fail "appstreamcli validate-tree"
+fi
+
+# groff reports every warning on stderr; a clean page prints nothing there.
+if [ -f "$manpage" ]; then
+  report=$(LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z "$manpage" 2>&1)
+  [ $? -eq 0 ] && [ -z "$report" ] || fail "groff warns about the manual page: $report"
+fi
+
+# The installed vivarix-lab runs from its new place.
+if [ -x "$usr/bin/vivarix-lab" ]; then
+  usage=$("$usr/bin/vivarix-lab" --help) || fail "vivarix-lab --help exits with $?"
+  case $usage in
+    "usage: vivarix-lab "*) ;;
+    *) fail "vivarix-lab --help prints: $usage" ;;
+  esac
+  lines=$("$usr/bin/vivarix-lab" --seed 1 --ticks 10 --every 5 | wc -l)
+  [ "$lines" -eq 3 ] || fail "vivarix-lab --seed 1 --ticks 10 --every 5 printed $lines lines, not 3"
+fi
+
+[ $failures -eq 0 ] || exit 1
+echo "installed tree under $root checked"
