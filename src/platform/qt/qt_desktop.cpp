@@ -365,9 +365,11 @@ public:
     }
 
     std::int32_t pollEvent() override {
-        // Qt is asked for news only when everything it delivered before has been
-        // handed out, so the order is kept and one call never waits.
-        if (events.empty()) app.processEvents(QEventLoop::AllEvents);
+        // Qt's own loop runs in every call, without waiting, so that the window keeps
+        // painting, timers keep running and new input joins the queue even while a
+        // backlog is handed out one event per call; new events go behind the older
+        // ones, so the order is kept.
+        app.processEvents(QEventLoop::AllEvents);
         last = events.pop();
         return last.code;
     }
