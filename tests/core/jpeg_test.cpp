@@ -456,6 +456,16 @@ std::uint32_t pixel(const Image& image, int x, int y) {
                         static_cast<std::size_t>(x)];
 }
 
+TEST(ResizeImage, RefusesWorkBeyondTheSizeLimit) {
+    // 16 by 16384 to 16384 by 1: both pictures are small, but the rows at the new
+    // width would be 16384 by 16384.
+    Graphics g;
+    ASSERT_NE(createImage(g, 3, 16, maxImageSide), 0);
+    EXPECT_EQ(resizeImage(g, 3, maxImageSide, 1), 0);
+    EXPECT_EQ(g.images[3].width, 16);
+    EXPECT_NE(resizeImage(g, 3, 64, 1), 0);
+}
+
 TEST(ResizeImage, GivesTheRequestedSize) {
     struct Case {
         int fromW, fromH, toW, toH;

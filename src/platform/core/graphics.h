@@ -87,7 +87,8 @@ ImageHandle createImage(Graphics& g, std::int32_t number, std::int32_t width, st
 
 // Decodes JPEG file bytes into an image of the picture's own size under `number`.
 // Returns its handle, or 0 when the bytes are not a JPEG file that decodes cleanly
-// (empty, truncated, corrupt, or a decode that libjpeg only warns about) or the
+// (empty, truncated, corrupt, or a decode that libjpeg only warns about), the file
+// is arithmetic-coded (libjpeg cannot tell a truncated one from a whole one), or the
 // picture is beyond the size limits; the image held under `number` is then left as
 // it was.  Grey-scale pictures come out as grey colour values.
 ImageHandle decodeImage(Graphics& g, std::int32_t number, const std::uint8_t* bytes, std::size_t size);

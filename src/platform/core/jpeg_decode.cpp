@@ -62,7 +62,11 @@ bool run(DecodeState* s, const std::uint8_t* bytes, std::size_t size) {
     jpeg_create_decompress(&s->info);
     s->created = true;
     jpeg_mem_src(&s->info, bytes, static_cast<unsigned long>(size));
-    if (jpeg_read_header(&s->info, TRUE) != JPEG_HEADER_OK || s->error.warnings != 0 ||
+    // Arithmetic-coded files are refused: libjpeg pads an arithmetic-coded scan whose
+    // data stops short with zeros and warns about nothing, so a truncated or damaged
+    // one would pass for clean (a few hundred bytes then make millions of pixels).
+    // A Huffman-coded scan that stops short raises a warning.
+    if (jpeg_read_header(&s->info, TRUE) != JPEG_HEADER_OK || s->error.warnings != 0 || s->info.arith_code ||
         !within(s->info.image_width, s->info.image_height)) {
         jpeg_destroy_decompress(&s->info);
         return false;

@@ -29,7 +29,9 @@ struct Decoded {
 
 // Decodes `size` bytes of a JPEG file.  True only when libjpeg decoded the whole
 // picture without an error or a single warning (a truncated scan is a warning to
-// libjpeg) and it is within maxSide / maxPixels.  Never exits the process.
+// libjpeg) and it is within maxSide / maxPixels.  Arithmetic-coded files are
+// refused: a truncated arithmetic-coded scan is no warning to libjpeg.  Never exits
+// the process.
 bool decodeJpeg(const std::uint8_t* bytes, std::size_t size, Decoded* out);
 
 void freeDecoded(Decoded* decoded);

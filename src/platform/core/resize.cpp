@@ -74,6 +74,9 @@ ImageHandle resizeImage(Graphics& g, std::int32_t number, std::int32_t width, st
     if (width > maxImageSide || height > maxImageSide || std::int64_t{width} * height > maxImagePixels) return 0;
     Image& image = g.images[static_cast<std::size_t>(number)];
     if (!imageExists(image)) return 0;
+    // The horizontal pass holds every source row at the new width: that too stays
+    // within the size limit.
+    if (std::int64_t{image.height} * width > maxImagePixels) return 0;
 
     const std::size_t srcW = static_cast<std::size_t>(image.width);
     const std::size_t srcH = static_cast<std::size_t>(image.height);

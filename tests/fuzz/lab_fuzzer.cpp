@@ -1,0 +1,150 @@
+// libFuzzer target: vivarix-lab's command-line parsing.
+//
+// The input is split into arguments at every NUL or newline byte (a separator at
+// the very end ends the last argument), then parsed.  Broken contracts of
+// lab_options.h abort, which libFuzzer reports as a crash:
+// - a rejected command line has a one-line error that starts with one of the
+//   arguments (the option it names) followed by ": ";
+// - an accepted one holds only values in the documented ranges: trackbar positions,
+//   kinds 0 or 1, pointer positions inside the window, placements and feeds before
+//   --ticks, feeds with T0 <= T1 that do not overlap, a period of 1 or more.
+// An accepted command line with at most `maxRunTicks` passes and `maxRunPlacements`
+// placements is then run, and the plate invariants are checked after every pass:
+// that puts arbitrary click and feed positions and trackbar settings through
+// placement, feeding and the creature step.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "lab/invariants.h"
+#include "lab_options.h"
+#include "lab_run.h"
+#include "sim/control_numbers.h"
+
+namespace {
+
+using namespace vivarix::lab;
+
+constexpr std::uint64_t maxRunTicks = 4;
+constexpr std::size_t maxRunPlacements = 16;
+
+[[noreturn]] void broken(const std::string& what) {
+    std::fprintf(stderr, "lab fuzzer: %s\n", what.c_str());
+    std::abort();
+}
+
+void check(bool holds, const char* what) {
+    if (!holds) broken(what);
+}
+
+std::vector<std::string> splitArguments(const std::uint8_t* data, std::size_t size) {
+    std::vector<std::string> args;
+    std::string current;
+    for (std::size_t i = 0; i < size; ++i) {
+        const char c = static_cast<char>(data[i]);
+        if (c == '\0' || c == '\n') {
+            args.push_back(std::move(current));
+            current.clear();
+        } else {
+            current.push_back(c);
+        }
+    }
+    if (size > 0 && data[size - 1] != '\0' && data[size - 1] != '\n') args.push_back(std::move(current));
+    return args;
+}
+
+bool inRange(std::int32_t value, std::int32_t low, std::int32_t high) { return value >= low && value <= high; }
+
+void checkRejected(const std::vector<std::string>& args, const std::string& error) {
+    check(error.find('\n') == std::string::npos, "the error is more than one line");
+    for (const std::string& arg : args)
+        if (error.compare(0, arg.size() + 2, arg + ": ") == 0) return;
+    broken("the error names no argument: " + error);
+}
+
+void checkAccepted(const Options& o) {
+    check(inRange(o.autoPosition, 0, 40), "--auto out of range");
+    check(inRange(o.magenPosition, 10, 50), "--magen out of range");
+    check(inRange(o.alterPosition, 10, 50), "--alter out of range");
+    check(inRange(o.reifPosition, 10, 50), "--reif out of range");
+    check(inRange(o.spreadPosition, 2, 12), "--spread out of range");
+    check(inRange(o.grainsPosition, 5, 25), "--grains out of range");
+    check(!o.every || *o.every >= 1, "--every 0 accepted");
+    check(!o.dumpGrid || !o.dumpGrid->empty(), "an empty --dump-grid file name accepted");
+    check(!o.dumpCreatures || !o.dumpCreatures->empty(), "an empty --dump-creatures file name accepted");
+    for (const Placement& p : o.placements) {
+        check(p.pass < o.ticks, "a placement at or after --ticks");
+        check(p.kind == 0 || p.kind == 1, "a placement of kind other than 0 or 1");
+        check(inRange(p.x, 0, 715) && inRange(p.y, 0, 460), "a placement outside the window");
+    }
+    for (std::size_t i = 0; i < o.feeds.size(); ++i) {
+        const Feed& f = o.feeds[i];
+        check(f.firstPass <= f.lastPass && f.lastPass < o.ticks, "a feed out of order or at or after --ticks");
+        check(inRange(f.x, 0, 715) && inRange(f.y, 0, 460), "a feed outside the window");
+        for (std::size_t j = 0; j < i; ++j)
+            check(f.firstPass > o.feeds[j].lastPass || o.feeds[j].firstPass > f.lastPass, "overlapping feeds");
+    }
+}
+
+// Preparing a plate (decoding and resizing the built-in pictures, drawing the plate
+// picture, laying out the grid) costs tens of milliseconds, a hundred times what
+// one input may.  The passes only read the plate grid, the creature grid and lists,
+// the random generator and the controls, so a run starts from a fresh state with
+// the controls set as prepareLab sets them and the plate grid of a plate prepared
+// once per process for each nutrient choice.
+const vivarix::PlateGrid& preparedGrid(bool randomNutrient) {
+    static std::unique_ptr<Lab> prepared[2];
+    std::unique_ptr<Lab>& lab = prepared[randomNutrient ? 1 : 0];
+    if (!lab) {
+        Options options;
+        options.randomNutrient = randomNutrient;
+        lab = std::make_unique<Lab>();
+        prepareLab(*lab, options, 1);
+    }
+    return lab->state.plateGrid;
+}
+
+void startLab(Lab& lab, const Options& o, std::uint64_t seed) {
+    using namespace vivarix;
+    HeadlessControls& controls = lab.controls;
+    controls.setControlState(control::autoTrackbar, o.autoPosition);
+    controls.setControlState(control::magenTrackbar, o.magenPosition);
+    controls.setControlState(control::alterTrackbar, o.alterPosition);
+    controls.setControlState(control::reifTrackbar, o.reifPosition);
+    controls.setControlState(control::spreadTrackbar, o.spreadPosition);
+    controls.setControlState(control::grainsTrackbar, o.grainsPosition);
+    controls.setControlState(control::randomOption, o.randomNutrient ? 1 : 0);
+    controls.setControlState(control::emptyOption, o.randomNutrient ? 0 : 1);
+    initialiseState(lab.state, &controls, &stderrMessageBoxes(), seed);
+    lab.state.plateGrid = preparedGrid(o.randomNutrient);
+    lab.state.autoFeedAmount = o.autoPosition * 8;
+}
+
+void run(const Options& o) {
+    auto lab = std::make_unique<Lab>();
+    startLab(*lab, o, o.seed.value_or(1));
+    for (std::uint64_t pass = 0; pass < o.ticks; ++pass) {
+        runPass(*lab, o, pass);
+        const ::testing::AssertionResult invariants = vivarix::testing::plateInvariantsHold(lab->state);
+        if (!invariants) broken(std::string("after pass ") + std::to_string(pass) + ": " + invariants.message());
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::vector<std::string> args = splitArguments(data, size);
+    const ParseResult parsed = parseOptions(args);
+    if (!parsed.error.empty()) {
+        checkRejected(args, parsed.error);
+        return 0;
+    }
+    checkAccepted(parsed.options);
+    if (parsed.options.ticks <= maxRunTicks && parsed.options.placements.size() <= maxRunPlacements)
+        run(parsed.options);
+    return 0;
+}
