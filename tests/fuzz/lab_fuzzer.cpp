@@ -110,16 +110,8 @@ const vivarix::PlateGrid& preparedGrid(bool randomNutrient) {
 
 void startLab(Lab& lab, const Options& o, std::uint64_t seed) {
     using namespace vivarix;
-    HeadlessControls& controls = lab.controls;
-    controls.setControlState(control::autoTrackbar, o.autoPosition);
-    controls.setControlState(control::magenTrackbar, o.magenPosition);
-    controls.setControlState(control::alterTrackbar, o.alterPosition);
-    controls.setControlState(control::reifTrackbar, o.reifPosition);
-    controls.setControlState(control::spreadTrackbar, o.spreadPosition);
-    controls.setControlState(control::grainsTrackbar, o.grainsPosition);
-    controls.setControlState(control::randomOption, o.randomNutrient ? 1 : 0);
-    controls.setControlState(control::emptyOption, o.randomNutrient ? 0 : 1);
-    initialiseState(lab.state, &controls, &stderrMessageBoxes(), seed);
+    setLabControls(lab.controls, o);
+    initialiseState(lab.state, &lab.controls, &stderrMessageBoxes(), seed);
     lab.state.plateGrid = preparedGrid(o.randomNutrient);
     lab.state.autoFeedAmount = o.autoPosition * 8;
 }

@@ -69,8 +69,7 @@ std::string gridText(const SimState& state) {
     return text;
 }
 
-void prepareLab(Lab& lab, const Options& options, std::uint64_t seed) {
-    HeadlessControls& controls = lab.controls;
+void setLabControls(HeadlessControls& controls, const Options& options) {
     controls.setControlState(control::autoTrackbar, options.autoPosition);
     controls.setControlState(control::magenTrackbar, options.magenPosition);
     controls.setControlState(control::alterTrackbar, options.alterPosition);
@@ -79,7 +78,11 @@ void prepareLab(Lab& lab, const Options& options, std::uint64_t seed) {
     controls.setControlState(control::grainsTrackbar, options.grainsPosition);
     controls.setControlState(control::randomOption, options.randomNutrient ? 1 : 0);
     controls.setControlState(control::emptyOption, options.randomNutrient ? 0 : 1);
+}
 
+void prepareLab(Lab& lab, const Options& options, std::uint64_t seed) {
+    HeadlessControls& controls = lab.controls;
+    setLabControls(controls, options);
     AppState& state = lab.state;
     initialiseState(state, &controls, &stderrMessageBoxes(), seed);
     createWorkPictures(state);

@@ -37,6 +37,9 @@ struct Lab {
     AppState state;
 };
 
+// Sets the trackbar positions and the nutrient option of the options.
+void setLabControls(HeadlessControls& controls, const Options& options);
+
 // Sets up the controls from the options and prepares the plate as start-up does.
 void prepareLab(Lab& lab, const Options& options, std::uint64_t seed);
 
