@@ -8,7 +8,7 @@ namespace {
 // How long before the deadline sleeping stops and spinning takes over.  A sleep
 // here overshoots by about 0.12 ms (0.16 ms in nine of ten, measured); a wider
 // margin costs a busy core for nothing, a rare later wake-up only delays one frame.
-constexpr auto spinMargin = std::chrono::microseconds{400};
+constexpr auto spinMargin = std::chrono::microseconds{250};
 }  // namespace
 
 void FramePacer::wait() {
