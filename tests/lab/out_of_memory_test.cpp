@@ -160,15 +160,7 @@ std::unique_ptr<Lab> labOnPreparedPlate(MessageBoxes& messages) {
 }
 
 // prepareLab, with the messages of set-up recorded instead of written to stderr.
-void prepareRecorded(Lab& lab, MessageBoxes& messages) {
-    lab.controls = preparedPlate().controls;
-    AppState& state = lab.state;
-    initialiseState(state, &lab.controls, &messages, seed);
-    createWorkPictures(state);
-    decodeBuiltinPictures(state);
-    preparePlate(state);
-    state.autoFeedAmount = lab.controls.getControlState(control::autoTrackbar) * 8;
-}
+void prepareRecorded(Lab& lab, MessageBoxes& messages) { prepareLab(lab, scenario(), seed, &messages); }
 
 // --- snapshots ---------------------------------------------------------------------
 

@@ -1,5 +1,7 @@
 #include "qt_test_support.h"
 
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTabWidget>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -63,6 +65,22 @@ TestImages::TestImages() {
     fill(graphics, ids::iconShy, 15, 15, rgb(0, 0, 200));
     fill(graphics, ids::iconCool, 15, 15, rgb(200, 0, 0));
     fill(graphics, ids::iconStatsOff, 15, 15, rgb(0, 200, 0));
+}
+
+QRect handleRect(QSlider* slider) {
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.orientation = slider->orientation();
+    option.minimum = slider->minimum();
+    option.maximum = slider->maximum();
+    option.sliderPosition = slider->sliderPosition();
+    option.sliderValue = slider->value();
+    option.singleStep = slider->singleStep();
+    option.pageStep = slider->pageStep();
+    option.tickPosition = slider->tickPosition();
+    option.tickInterval = slider->tickInterval();
+    option.subControls = QStyle::SC_All;
+    return slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
 }
 
 const ShortcutKey programShortcuts[16] = {{'C', 61}, {'S', 62}, {'G', 63}, {'L', 64}, {'P', 66}, {'0', 50},

@@ -2,6 +2,8 @@
 // a window built like the program's, and event collection.
 #pragma once
 
+#include <QRect>
+#include <QSlider>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
@@ -67,6 +69,9 @@ struct TestWindow {
     // Shows the tab with this index (0 = "Global Parameters") as the user would see it.
     void showTab(int index) const;
 };
+
+// Where a slider's handle is, in the slider's coordinates.
+QRect handleRect(QSlider* slider);
 
 // The sixteen shortcuts: key and number.
 struct ShortcutKey {

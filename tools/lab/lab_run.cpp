@@ -80,11 +80,11 @@ void setLabControls(HeadlessControls& controls, const Options& options) {
     controls.setControlState(control::emptyOption, options.randomNutrient ? 0 : 1);
 }
 
-void prepareLab(Lab& lab, const Options& options, std::uint64_t seed) {
+void prepareLab(Lab& lab, const Options& options, std::uint64_t seed, MessageBoxes* messages) {
     HeadlessControls& controls = lab.controls;
     setLabControls(controls, options);
     AppState& state = lab.state;
-    initialiseState(state, &controls, &stderrMessageBoxes(), seed);
+    initialiseState(state, &controls, messages ? messages : &stderrMessageBoxes(), seed);
     createWorkPictures(state);
     decodeBuiltinPictures(state);
     preparePlate(state);

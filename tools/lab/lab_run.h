@@ -41,7 +41,8 @@ struct Lab {
 void setLabControls(HeadlessControls& controls, const Options& options);
 
 // Sets up the controls from the options and prepares the plate as start-up does.
-void prepareLab(Lab& lab, const Options& options, std::uint64_t seed);
+// Failures are reported to `messages` (stderr when none is given).
+void prepareLab(Lab& lab, const Options& options, std::uint64_t seed, MessageBoxes* messages = nullptr);
 
 // Runs pass number `pass` (0-based).
 void runPass(Lab& lab, const Options& options, std::uint64_t pass);
