@@ -9,10 +9,9 @@
 #include "lab_run.h"
 #include "render/magnifier.h"
 #include "render/plate_view.h"
-#include "sim/creature_step.h"
-#include "sim/feeding.h"
 #include "sim/gene_colour.h"
 #include "sim/plate_setup.h"
+#include "sim/tick.h"
 
 namespace vivarix {
 namespace {
@@ -123,7 +122,7 @@ void magnifierSteps(benchmark::State& bench) {
         drawMagnifierFrame(s);
         stopDrawing(s.graphics);
         drawMagnifierView(s);
-        benchmark::DoNotOptimize(s.graphics.images[inspectorPictureNumber].pixels.data());
+        benchmark::DoNotOptimize(s.graphics.images[inspectorImage].pixels.data());
     }
 }
 BENCHMARK(magnifierSteps)->Unit(benchmark::kMicrosecond);
@@ -144,10 +143,7 @@ void mainLoopPass(benchmark::State& bench) {
             bench.ResumeTiming();
         }
         AppState& s = lab->state;
-        feedByMouse(s);
-        feedAutomatically(s);
-        feedCentre(s);
-        stepCreatures(s);
+        runTick(s);
         vivarix::renderFrame(s);
     }
 }

@@ -7,8 +7,8 @@
 #include "app/plate_preparation.h"
 #include "lab_run.h"
 #include "sim/creature_step.h"
-#include "sim/feeding.h"
 #include "sim/plate_setup.h"
+#include "sim/tick.h"
 
 namespace vivarix {
 namespace {
@@ -61,11 +61,8 @@ void emptyPass(benchmark::State& bench) {
     auto lab = plateWith(0, 3);
     AppState& s = lab->state;
     for (auto _ : bench) {
-        feedByMouse(s);
-        feedAutomatically(s);
-        feedCentre(s);
-        vivarix::stepCreatures(s);
-        clearList(s.nutriumList);
+        runTick(s);
+        settleWithoutFrame(s);
     }
 }
 BENCHMARK(emptyPass)->Unit(benchmark::kMicrosecond);

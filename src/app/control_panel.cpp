@@ -6,15 +6,11 @@
 #include "app/plate_preparation.h"
 #include "platform/core/text.h"
 #include "sim/control_numbers.h"
+#include "sim/feeding.h"
 
 namespace vivarix {
 
 namespace {
-
-constexpr std::int32_t autoPerStep = 8;
-constexpr std::int32_t magenPerStep = 32;   // as placement applies it
-constexpr std::int32_t alterPerStep = 64;
-constexpr std::int32_t reifPerStep = 16;
 
 void label(AppState& state, std::int32_t control, const char* prefix, std::int32_t trackbar, std::int32_t factor) {
     if (state.controls) state.controls->setControlText(control, prefix + formatDecimal(controlState(state, trackbar) * factor));
@@ -142,26 +138,26 @@ void registerShortcuts(Desktop& d) {
 }
 
 void writeValueLabels(AppState& state) {
-    label(state, control::magenLabel, "max.Magen: ", control::magenTrackbar, magenPerStep);
-    label(state, control::alterLabel, "max.Alter: ", control::alterTrackbar, alterPerStep);
-    label(state, control::reifLabel, "Geschlechtsreif: ", control::reifTrackbar, reifPerStep);
-    label(state, control::autoLabel, "Auto: ", control::autoTrackbar, autoPerStep);
+    label(state, control::magenLabel, "max.Magen: ", control::magenTrackbar, control::stomachPerStep);
+    label(state, control::alterLabel, "max.Alter: ", control::alterTrackbar, control::lifespanPerStep);
+    label(state, control::reifLabel, "Geschlechtsreif: ", control::reifTrackbar, control::maturityPerStep);
+    label(state, control::autoLabel, "Auto: ", control::autoTrackbar, control::autoFeedPerStep);
 }
 
 void handleControlEvent(AppState& state, std::int32_t c) {
     switch (c) {
     case control::autoTrackbar:
-        label(state, control::autoLabel, "Auto: ", control::autoTrackbar, autoPerStep);
-        state.autoFeedAmount = controlState(state, control::autoTrackbar) * autoPerStep;
+        label(state, control::autoLabel, "Auto: ", control::autoTrackbar, control::autoFeedPerStep);
+        readAutoFeedAmount(state);
         break;
     case control::magenTrackbar:
-        label(state, control::magenLabel, "max.Magen: ", control::magenTrackbar, magenPerStep);
+        label(state, control::magenLabel, "max.Magen: ", control::magenTrackbar, control::stomachPerStep);
         break;
     case control::alterTrackbar:
-        label(state, control::alterLabel, "max.Alter: ", control::alterTrackbar, alterPerStep);
+        label(state, control::alterLabel, "max.Alter: ", control::alterTrackbar, control::lifespanPerStep);
         break;
     case control::reifTrackbar:
-        label(state, control::reifLabel, "Geschlechtsreif: ", control::reifTrackbar, reifPerStep);
+        label(state, control::reifLabel, "Geschlechtsreif: ", control::reifTrackbar, control::maturityPerStep);
         break;
     case control::kindButton:
         setPlacementKind(state, state.placementKind == placeKind0 ? placeKind1 : placeKind0);

@@ -10,8 +10,7 @@
 #include "platform/core/wrap.h"
 #include "render/plate_view.h"
 #include "sim/control_numbers.h"
-#include "sim/creature_step.h"
-#include "sim/feeding.h"
+#include "sim/tick.h"
 
 namespace vivarix {
 
@@ -89,10 +88,7 @@ bool runPass(AppState& state, Desktop& desktop) {
         return true;
     }
     desktop.setWindowTitle(0, programTitle);
-    feedByMouse(state);
-    feedAutomatically(state);
-    feedCentre(state);
-    stepCreatures(state);
+    runTick(state);
     renderFrame(state);
 
     state.frameTimeAccumMs =

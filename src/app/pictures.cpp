@@ -24,7 +24,7 @@ void drawCredits(AppState& state) {
     };
     Graphics& g = state.graphics;
     startDrawing(g, imageOutput(aboutImage));
-    setDrawingFont(g, fontHandle(34));
+    setDrawingFont(g, fontHandle(plateFont));
     setDrawingMode(g, drawTransparentText);
     setFrontColour(g, 255, 255, 255);
     std::int32_t y = 4;

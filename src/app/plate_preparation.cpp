@@ -5,11 +5,6 @@
 
 namespace vivarix {
 
-namespace {
-constexpr std::int32_t panelGrey = rgb(180, 180, 180);
-constexpr std::int32_t white = rgb(255, 255, 255);
-}  // namespace
-
 void preparePlate(AppState& state) {
     Graphics& g = state.graphics;
     clearList(state.nutriumList);

@@ -3,23 +3,18 @@
 #pragma once
 
 #include "app/app_state.h"
+#include "assets/builtin_images.h"
+#include "platform/core/colour.h"
+#include "render/magnifier.h"
+#include "render/plate_view.h"
 
 namespace vivarix {
 
-// Image numbers of the pictures the program draws on or shows.
-inline constexpr std::int32_t inspectorImage = 10;
+// The picture of the "About" tab (the plate picture, the inspector picture and the
+// built-in pictures are numbered by render and assets).
 inline constexpr std::int32_t aboutImage = 25;
-inline constexpr std::int32_t plateImage = 33;
-inline constexpr std::int32_t thermometerImage = 35;
-inline constexpr std::int32_t kind0Image = 36;
-inline constexpr std::int32_t kind1Image = 37;
-inline constexpr std::int32_t autoFeedImage = 40;
-inline constexpr std::int32_t statsOffImage = 41;
-inline constexpr std::int32_t statsOnImage = 42;
-inline constexpr std::int32_t magnifierOffImage = 43;
-inline constexpr std::int32_t magnifierOnImage = 44;
-inline constexpr std::int32_t plateTextureImage = 45;
-inline constexpr std::int32_t cloudTextureImage = 46;
+// The inspector picture's background on a fresh plate.
+inline constexpr std::int32_t panelGrey = rgb(180, 180, 180);
 
 // Empties the nutrient queue, fills image 10 with panel grey, and on image 33: on
 // the first build (newPlateLatch 0) the texture (image 45) and a white disc of

@@ -4,6 +4,7 @@
 #include "app/pictures.h"
 #include "app/plate_preparation.h"
 #include "render/plate_view.h"
+#include "sim/feeding.h"
 #include "sim/control_numbers.h"
 
 namespace vivarix {
@@ -36,7 +37,7 @@ bool startUp(AppState& state, Desktop& desktop, TextRenderer& text, std::uint64_
 
     preparePlate(state);
     writeValueLabels(state);
-    state.autoFeedAmount = controlState(state, control::autoTrackbar) * 8;
+    readAutoFeedAmount(state);
     return true;
 }
 

@@ -8,10 +8,7 @@ namespace vivarix {
 
 namespace {
 
-constexpr std::int32_t kind1Red = 0x0000FA;   // (250, 0, 0)
-constexpr std::int32_t otherBlue = 0xFA0000;  // (0, 0, 250)
-
-std::int32_t kindColour(const Creature& c) { return c.kind == 1 ? kind1Red : otherBlue; }
+std::int32_t kindColour(const Creature& c) { return c.kind == 1 ? magnifiedKind1Colour : magnifiedKind0Colour; }
 
 std::int32_t cellColour(const RenderState& state, std::int32_t px, std::int32_t py) {
     if (px < 0 || py < 0 || px > state.plateWidth || py > state.plateHeight) return 0;
@@ -78,7 +75,7 @@ std::vector<InspectorLine> inspectorLines(const Creature& c) {
 
 void drawMagnifierView(RenderState& state) {
     Graphics& g = state.graphics;
-    startDrawing(g, imageOutput(inspectorPictureNumber));
+    startDrawing(g, imageOutput(inspectorImage));
     if (state.magnifierOn != 1 || !state.selectedCreature) {
         stopDrawing(g);
         return;

@@ -8,12 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/colour.h"
 #include "render/render_state.h"
 
 namespace vivarix {
 
-inline constexpr std::int32_t inspectorPictureNumber = 10;
-inline constexpr std::int32_t magnifierGreen = 0x00FF00;
+inline constexpr std::int32_t inspectorImage = 10;
+inline constexpr std::int32_t magnifierGreen = rgb(0, 255, 0);
+// The creatures in the magnified view: red for kind 1, blue for any other kind.
+inline constexpr std::int32_t magnifiedKind1Colour = rgb(250, 0, 0);
+inline constexpr std::int32_t magnifiedKind0Colour = rgb(0, 0, 250);
 
 // Decides the observed creature: with the magnifier on and creatures on the plate,
 // the first of the list becomes selectedCreature (the creature pass then starts at

@@ -24,7 +24,7 @@ std::int32_t neighbourhoodSum(const SimState& state, std::int32_t x, std::int32_
 
 void paintQueuedCells(RenderState& state) {
     Graphics& g = state.graphics;
-    startDrawing(g, imageOutput(platePictureNumber));
+    startDrawing(g, imageOutput(plateImage));
     for (const NutriumParticle* p = state.nutriumList.front(); p; p = NutriumList::after(p))
         plotPixel(g, p->x, p->y, p->level == 0 ? emptiedCellColour : nutrientColour(neighbourhoodSum(state, p->x, p->y)));
     stopDrawing(g);
@@ -46,7 +46,7 @@ void renderFrame(RenderState& state) {
 
     Graphics& g = state.graphics;
     startDrawing(g, screenOutput());
-    drawImage(g, imageHandle(g, platePictureNumber), 0, 0);
+    drawImage(g, imageHandle(g, plateImage), 0, 0);
 
     // The creature pass starts after the observed creature while the magnifier is
     // on; the observed one is drawn last, over everything, by the magnifier frame.

@@ -4,13 +4,14 @@
 
 #include <cstdint>
 
+#include "platform/core/colour.h"
 #include "render/render_state.h"
 
 namespace vivarix {
 
 inline constexpr std::int32_t plateFont = 34;         // Arial, 8 points
-inline constexpr std::int32_t platePictureNumber = 33;
-inline constexpr std::int32_t emptiedCellColour = 0xB4B4B4;  // light grey (180, 180, 180)
+inline constexpr std::int32_t plateImage = 33;
+inline constexpr std::int32_t emptiedCellColour = rgb(180, 180, 180);  // light grey
 
 // The picture colour of a plate cell holding nutrient, from the sum s of the levels
 // of its neighbourhood: (250 - s) + 256 * (200 - s) + 65536 * 110, whose three low

@@ -4,6 +4,7 @@
 
 #include "platform/core/wrap.h"
 #include "sim/occupancy.h"
+#include "sim/repaint_queue.h"
 #include "sim/reproduction.h"
 
 namespace vivarix {
@@ -114,15 +115,8 @@ void eat(SimState& state, Creature& s) {
     s.stomach = wrapAdd32(s.stomach, 3 * cell);
     cell = 0;
     // During a tick the nutrient list's current element is its last one, so this
-    // appends.
-    NutriumParticle* p = addElement(state.nutriumList);
-    if (!p) {
-        reportNoMemory(state);
-        return;
-    }
-    p->x = static_cast<std::int16_t>(s.x);
-    p->y = static_cast<std::int16_t>(s.y);
-    p->level = 0;
+    // appends; the repaint's level stays 0.
+    queueRepaint(state, s.x, s.y);
 }
 
 // Asks the cache for the node two creatures ahead and for the grid cells that the

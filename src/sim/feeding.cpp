@@ -1,6 +1,7 @@
 #include "sim/feeding.h"
 
 #include "sim/control_numbers.h"
+#include "sim/repaint_queue.h"
 
 namespace vivarix {
 
@@ -13,31 +14,15 @@ bool onPlate(const SimState& state, std::int32_t x, std::int32_t y) {
            cellOrOff(state.plateGrid, x, y) != -1;
 }
 
-bool queueRepaint(SimState& state, std::int32_t x, std::int32_t y, std::int16_t level) {
-    NutriumParticle* p = addElement(state.nutriumList);
-    if (!p) {
-        reportNoMemory(state);
-        return false;
-    }
-    p->x = static_cast<std::int16_t>(x);
-    p->y = static_cast<std::int16_t>(y);
-    p->level = level;
-    return true;
-}
-
 }  // namespace
 
 void addCappedUnit(SimState& state, std::int32_t x, std::int32_t y) {
-    NutriumParticle* p = addElement(state.nutriumList);
-    if (!p) {
-        reportNoMemory(state);
-        return;
-    }
+    // The entry comes first: a cell whose repaint cannot be queued stays as it was.
+    NutriumParticle* p = queueRepaint(state, x, y);
+    if (!p) return;
     std::int16_t& cell = cellAt(state.plateGrid, x, y);
     const std::int32_t raised = cell + 1;  // full int width: a cell at 32767 caps to 5
     cell = static_cast<std::int16_t>(raised > manualCap ? manualCap : raised);
-    p->x = static_cast<std::int16_t>(x);
-    p->y = static_cast<std::int16_t>(y);
     p->level = cell;
 }
 
@@ -45,14 +30,18 @@ void feedByMouse(SimState& state) {
     // The signed 16-bit comparison of the pointer column with the plate width.
     if (state.feedingActive != 1 || static_cast<std::int16_t>(state.mouseX) >= state.plateWidth) return;
     if (cellOrOff(state.plateGrid, state.mouseX, state.mouseY) == -1) return;
-    const std::int32_t spread = controlState(state, control::spreadTrackbar) * 4;
-    const std::int32_t grains = controlState(state, control::grainsTrackbar) * 2;
+    const std::int32_t spread = controlState(state, control::spreadTrackbar) * control::spreadPerStep;
+    const std::int32_t grains = controlState(state, control::grainsTrackbar) * control::grainsPerStep;
     const std::int32_t half = spread >> 1;
     for (std::int32_t attempt = 0; attempt < 9 * grains; ++attempt) {
         const std::int32_t x = state.mouseX + randomInt(state.random, spread) - half;
         const std::int32_t y = state.mouseY + randomInt(state.random, spread) - half;
         if (onPlate(state, x, y)) addCappedUnit(state, x, y);
     }
+}
+
+void readAutoFeedAmount(SimState& state) {
+    state.autoFeedAmount = controlState(state, control::autoTrackbar) * control::autoFeedPerStep;
 }
 
 void feedAutomatically(SimState& state) {
@@ -62,7 +51,7 @@ void feedAutomatically(SimState& state) {
         std::int16_t& cell = cellAt(state.plateGrid, x, y);
         if (cell == -1) continue;
         if (cell < INT16_MAX) ++cell;  // the cell is 16 bits wide: it stops at 32767
-        queueRepaint(state, x, y, cell);
+        if (NutriumParticle* p = queueRepaint(state, x, y)) p->level = cell;
     }
 }
 

@@ -16,6 +16,9 @@ namespace vivarix {
 // off the plate are skipped, the others add a unit capped at 5.
 void feedByMouse(SimState& state);
 
+// Sets autoFeedAmount from the "Auto:" trackbar (position * 8).
+void readAutoFeedAmount(SimState& state);
+
 // autoFeedAmount attempts at (randomInt(plateWidth), randomInt(plateHeight));
 // attempts off the plate are skipped, the others raise the cell by one, up to
 // 32767 (the cell's width), and queue it.

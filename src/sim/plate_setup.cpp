@@ -2,6 +2,7 @@
 
 #include "sim/control_numbers.h"
 #include "sim/gene_colour.h"
+#include "sim/repaint_queue.h"
 
 namespace vivarix {
 
@@ -17,14 +18,7 @@ void layOutPlateGrid(SimState& state) {
             } else {
                 cell = static_cast<std::int16_t>(randomInt(state.random, 3) + 1);
                 if (cell == 2) continue;
-                NutriumParticle* p = addElement(state.nutriumList);
-                if (!p) {
-                    reportNoMemory(state);
-                    continue;
-                }
-                p->x = static_cast<std::int16_t>(x);
-                p->y = static_cast<std::int16_t>(y);
-                p->level = cell;
+                if (NutriumParticle* p = queueRepaint(state, x, y)) p->level = cell;
             }
         }
     }
@@ -45,10 +39,10 @@ bool placeCreatureByHand(SimState& state) {
     c->stomach = 100;
     c->age = 0;
     c->kind = state.placementKind == placeKind0 ? 0 : 1;
-    c->maxAge = controlState(state, control::alterTrackbar) * 64;
-    c->stomachCapacity = controlState(state, control::magenTrackbar) * 32;
+    c->maxAge = controlState(state, control::alterTrackbar) * control::lifespanPerStep;
+    c->stomachCapacity = controlState(state, control::magenTrackbar) * control::stomachPerStep;
     c->sexMarker = 3;
-    c->maturityAge = controlState(state, control::reifTrackbar) * 16;
+    c->maturityAge = controlState(state, control::reifTrackbar) * control::maturityPerStep;
     c->stress = 0;
     c->stressTolerance = 10;
     c->kPoints = 1;

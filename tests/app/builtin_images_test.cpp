@@ -14,6 +14,7 @@
 #include "assets/builtin_images.h"
 #include "platform/core/colour.h"
 #include "platform/core/graphics.h"
+#include "sim/plate_setup.h"
 
 namespace vivarix {
 namespace {
@@ -26,7 +27,7 @@ struct Size {
 // The decoded size of image `number`.
 Size expectedSize(std::int32_t number) {
     if (number == 35) return {42, 6};
-    if (number == 45 || number == 46) return {256, 256};
+    if (number == plateTextureImage || number == cloudTextureImage) return {256, 256};
     return {15, 15};
 }
 
@@ -124,9 +125,9 @@ TEST(BuiltinImages, DecodeAtTheirOwnSizes) {
 // the exact disc grey, so the enlarged plate texture must not contain it anywhere.
 TEST(BuiltinImages, TexturesSurviveTheirStartUpResize) {
     Graphics g;
-    decodeBuiltin(g, 45);
-    ASSERT_EQ(resizeImage(g, 45, 460, 460), 46);
-    const Image& plate = g.images[45];
+    decodeBuiltin(g, plateTextureImage);
+    ASSERT_EQ(resizeImage(g, plateTextureImage, 460, 460), plateTextureImage + 1);
+    const Image& plate = g.images[plateTextureImage];
     ASSERT_EQ(plate.width, 460);
     ASSERT_EQ(plate.height, 460);
     ASSERT_EQ(plate.pixels.size(), 460u * 460u);
@@ -134,18 +135,18 @@ TEST(BuiltinImages, TexturesSurviveTheirStartUpResize) {
     std::int32_t discGreyPixels = 0;
     for (std::uint32_t pixel : plate.pixels) {
         const auto colour = static_cast<std::int32_t>(pixel);
-        discGreyPixels += colour == rgb(101, 101, 101);
+        discGreyPixels += colour == plateColour;
         smallestBlueOverGreen = std::min(smallestBlueOverGreen, blueOf(colour) - greenOf(colour));
     }
     EXPECT_EQ(discGreyPixels, 0);
     // Not merely missing the one grey by luck: every pixel stays clearly violet.
     EXPECT_GE(smallestBlueOverGreen, 20);
 
-    decodeBuiltin(g, 46);
-    ASSERT_EQ(resizeImage(g, 46, 255, 200), 47);
-    EXPECT_EQ(g.images[46].width, 255);
-    EXPECT_EQ(g.images[46].height, 200);
-    EXPECT_EQ(g.images[46].pixels.size(), 255u * 200u);
+    decodeBuiltin(g, cloudTextureImage);
+    ASSERT_EQ(resizeImage(g, cloudTextureImage, 255, 200), cloudTextureImage + 1);
+    EXPECT_EQ(g.images[cloudTextureImage].width, 255);
+    EXPECT_EQ(g.images[cloudTextureImage].height, 200);
+    EXPECT_EQ(g.images[cloudTextureImage].pixels.size(), 255u * 200u);
 }
 
 bool yellowish(std::int32_t c) { return redOf(c) >= 180 && greenOf(c) >= 140 && blueOf(c) <= 110; }
@@ -163,7 +164,8 @@ TEST(BuiltinImages, SmileysAreYellowFacesOnTheirGround) {
         const char* groundName;
     };
     const Case cases[] = {
-        {36, blueGround, "blue"}, {37, redGround, "red"}, {38, greenGround, "green"}, {39, greenGround, "green"}};
+        {kind0Image, blueGround, "blue"}, {kind1Image, redGround, "red"}, {38, greenGround, "green"},
+        {39, greenGround, "green"}};
     Graphics g;
     for (const Case& c : cases) {
         SCOPED_TRACE("image " + std::to_string(c.number));
@@ -198,10 +200,10 @@ TEST(BuiltinImages, ChartColourShowsTheButtonState) {
         return blueOf(c) >= 225 && greenOf(c) >= 190 && redOf(c) >= 170 && blueOf(c) > redOf(c);
     };
     Graphics g;
-    for (std::int32_t number : {41, 42, 43, 44}) {
+    for (std::int32_t number : {statsOffImage, statsOnImage, magnifierOffImage, magnifierOnImage}) {
         SCOPED_TRACE("image " + std::to_string(number));
         const Image& chart = decodeBuiltin(g, number);
-        const bool on = number == 42 || number == 44;
+        const bool on = number == statsOnImage || number == magnifierOnImage;
         // A line across the icon covers well over a dozen pixels.
         EXPECT_GE(count(chart, on ? +green : +darkRed), 12);
         EXPECT_EQ(count(chart, on ? +darkRed : +green), 0);
@@ -215,7 +217,7 @@ TEST(BuiltinImages, ChartColourShowsTheButtonState) {
 // in the middle than at the edges.
 TEST(BuiltinImages, PlateTextureIsMirrorSymmetricAndPalerInTheMiddle) {
     Graphics g;
-    const Image& texture = decodeBuiltin(g, 45);
+    const Image& texture = decodeBuiltin(g, plateTextureImage);
     ASSERT_EQ(texture.width, 256);
     ASSERT_EQ(texture.height, 256);
     const auto difference = [](std::int32_t a, std::int32_t b) {

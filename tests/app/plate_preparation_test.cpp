@@ -11,9 +11,6 @@
 namespace vivarix {
 namespace {
 
-constexpr std::int32_t grey = 0x656565;
-constexpr std::int32_t white = 0xFFFFFF;
-constexpr std::int32_t panelGrey = 0xB4B4B4;
 constexpr std::int32_t textureColour = rgb(200, 160, 230);
 
 // A state with the working pictures and a plain lilac texture standing in for the
@@ -50,7 +47,7 @@ protected:
 
 TEST_F(PlatePreparation, FirstBuildLaysTextureRimAndDisc) {
     preparePlate(state);
-    EXPECT_EQ(platePixel(230, 230), grey);  // queued nutrient is painted by the next frame
+    EXPECT_EQ(platePixel(230, 230), plateColour);  // queued nutrient is painted by the next frame
     EXPECT_EQ(platePixel(230, 9), white);   // the rim one pixel outside the disc
     EXPECT_EQ(platePixel(9, 230), white);
     EXPECT_EQ(platePixel(230, 8), textureColour);
@@ -108,7 +105,7 @@ TEST_F(PlatePreparation, EmptyNutrientLeavesABareDisc) {
             const std::int16_t cell = cellAt(state.plateGrid, x, y);
             ASSERT_TRUE(cell == 0 || cell == -1);
         }
-    EXPECT_EQ(platePixel(230, 230), grey);
+    EXPECT_EQ(platePixel(230, 230), plateColour);
 }
 
 TEST_F(PlatePreparation, LegendRingAndColourScale) {
@@ -165,7 +162,7 @@ TEST_F(PlatePreparation, RebuildKeepsTheBackgroundAndCoversOldNutrient) {
 
 TEST_F(PlatePreparation, MembershipIsDecidedByColourAlone) {
     startDrawing(state.graphics, imageOutput(plateTextureImage));
-    plotPixel(state.graphics, 3, 200, grey);
+    plotPixel(state.graphics, 3, 200, plateColour);
     stopDrawing(state.graphics);
     preparePlate(state);
     EXPECT_NE(cellAt(state.plateGrid, 3, 200), -1);

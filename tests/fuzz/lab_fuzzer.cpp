@@ -23,6 +23,7 @@
 #include "lab/invariants.h"
 #include "lab_options.h"
 #include "lab_run.h"
+#include "sim/feeding.h"
 #include "sim/control_numbers.h"
 
 namespace {
@@ -113,7 +114,7 @@ void startLab(Lab& lab, const Options& o, std::uint64_t seed) {
     setLabControls(lab.controls, o);
     initialiseState(lab.state, &lab.controls, &stderrMessageBoxes(), seed);
     lab.state.plateGrid = preparedGrid(o.randomNutrient);
-    lab.state.autoFeedAmount = o.autoPosition * 8;
+    readAutoFeedAmount(lab.state);
 }
 
 void run(const Options& o) {

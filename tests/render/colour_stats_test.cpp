@@ -14,9 +14,7 @@
 namespace vivarix {
 namespace {
 
-using test::plateGrey;
 
-constexpr std::int32_t black = 0;
 constexpr std::int32_t statsBlue = 0xFF0000;  // (0, 0, 255)
 constexpr std::int32_t statsRed = 0x0000FF;   // (255, 0, 0)
 
@@ -35,7 +33,7 @@ protected:
     // lays them down; the target stays open.
     void drawStatsOverPicture() {
         startDrawing(state.graphics, screenOutput());
-        drawImage(state.graphics, imageHandle(state.graphics, platePictureNumber), 0, 0);
+        drawImage(state.graphics, imageHandle(state.graphics, plateImage), 0, 0);
         drawColourStats(state);
     }
 
@@ -185,17 +183,17 @@ TEST_F(ColourStats, OneBlueCreatureStandsAtItsLevelBesideTheBlackSlotZeroBar) {
     stopDrawing(state.graphics);
     const std::int32_t blue117 = rgb(0, 0, 117);
     EXPECT_EQ(barAt(138, blue117), (Span{451, 455}));
-    EXPECT_EQ(screen(138, 450), plateGrey);
-    EXPECT_EQ(screen(138, 456), plateGrey);  // the bar stands on the strip, not in it
+    EXPECT_EQ(screen(138, 450), plateColour);
+    EXPECT_EQ(screen(138, 456), plateColour);  // the bar stands on the strip, not in it
     EXPECT_EQ(barAt(255, black), (Span{452, 455}));
-    EXPECT_EQ(screen(255, 451), plateGrey);
+    EXPECT_EQ(screen(255, 451), plateColour);
     // Kind 1 has no creature: only its black slot-0 bar at column 205.
     EXPECT_EQ(barAt(205, black), (Span{452, 455}));
-    EXPECT_EQ(screen(205, 451), plateGrey);
+    EXPECT_EQ(screen(205, 451), plateColour);
     for (std::int32_t column = 0; column < 460; ++column) {
         if (column == 138 || column == 205 || column == 255) continue;
         for (std::int32_t row = 440; row <= 459; ++row)
-            ASSERT_EQ(screen(column, row), plateGrey) << column << "," << row;
+            ASSERT_EQ(screen(column, row), plateColour) << column << "," << row;
     }
 }
 
@@ -210,7 +208,7 @@ TEST_F(ColourStats, RedStrainsStandRightOfColumn205) {
     EXPECT_EQ(barAt(205 + 117, rgb(117, 0, 0)), (Span{450, 455}));
     EXPECT_EQ(barAt(205 + 186, rgb(186, 0, 0)), (Span{451, 455}));
     EXPECT_EQ(barAt(205, black), (Span{451, 455}));
-    EXPECT_EQ(screen(205, 450), plateGrey);
+    EXPECT_EQ(screen(205, 450), plateColour);
     EXPECT_EQ(barAt(255, black), (Span{452, 455}));
 }
 
@@ -227,15 +225,15 @@ TEST_F(ColourStats, ALongBarReachesTheTopAndIsCutThere) {
     drawStatsOverPicture();
     stopDrawing(state.graphics);
     EXPECT_EQ(barAt(155, rgb(0, 0, 100)), (Span{1, 455}));
-    EXPECT_EQ(screen(155, 0), plateGrey);
+    EXPECT_EQ(screen(155, 0), plateColour);
     EXPECT_EQ(barAt(154, rgb(0, 0, 101)), (Span{0, 455}));
     EXPECT_EQ(barAt(153, rgb(0, 0, 102)), (Span{0, 455}));
     // Nothing spills beside the cut bar or below the start row.
     for (std::int32_t row = 0; row <= 459; ++row) {
-        ASSERT_EQ(screen(152, row), plateGrey) << row;
-        ASSERT_EQ(screen(156, row), plateGrey) << row;
+        ASSERT_EQ(screen(152, row), plateColour) << row;
+        ASSERT_EQ(screen(156, row), plateColour) << row;
     }
-    EXPECT_EQ(screen(153, 456), plateGrey);
+    EXPECT_EQ(screen(153, 456), plateColour);
 }
 
 TEST_F(ColourStats, LaterSlotsAreDrawnOverEarlierOnesInOneColumn) {
@@ -260,10 +258,10 @@ TEST_F(ColourStats, LaterSlotsAreDrawnOverEarlierOnesInOneColumn) {
 
     EXPECT_EQ(barAt(245, shortOne), (Span{451, 455}));
     for (std::int32_t row = 447; row <= 450; ++row) EXPECT_EQ(screen(245, row), tall) << row;
-    EXPECT_EQ(screen(245, 446), plateGrey);
+    EXPECT_EQ(screen(245, 446), plateColour);
     EXPECT_EQ(barAt(225, rgb(20, 0, 0)), (Span{451, 455}));
     for (std::int32_t row = 449; row <= 450; ++row) EXPECT_EQ(screen(225, row), rgb(0, 0, 30)) << row;
-    EXPECT_EQ(screen(225, 448), plateGrey);
+    EXPECT_EQ(screen(225, 448), plateColour);
 }
 
 TEST_F(ColourStats, ATallerLaterSlotHidesAnEarlierBar) {
@@ -277,7 +275,7 @@ TEST_F(ColourStats, ATallerLaterSlotHidesAnEarlierBar) {
     drawStatsOverPicture();
     stopDrawing(state.graphics);
     EXPECT_EQ(barAt(245, rgb(255, 0, 10)), (Span{449, 455}));
-    EXPECT_EQ(screen(245, 448), plateGrey);
+    EXPECT_EQ(screen(245, 448), plateColour);
 }
 
 // --- figures -----------------------------------------------------------------
@@ -360,8 +358,8 @@ TEST_F(ColourStats, SwitchedOffTheyKeepTheirLastValuesAndStartAfreshWhenOn) {
     EXPECT_EQ(distinctColourCount(state, 0), 1);
     EXPECT_EQ(state.topColourFrequency[0], 2);
     EXPECT_EQ(state.topColourCreature[0].x, 301);
-    EXPECT_EQ(screen(138, 455), plateGrey);
-    EXPECT_EQ(screen(255, 455), plateGrey);
+    EXPECT_EQ(screen(138, 455), plateColour);
+    EXPECT_EQ(screen(255, 455), plateColour);
     EXPECT_FALSE(text.wrote(5, 380, "Max: 2"));
     EXPECT_TRUE(text.wrote(23, 65, ": Off"));
 
@@ -412,7 +410,7 @@ TEST_F(ColourStats, WithTheMagnifierOnTheObservedCreatureIsNotCounted) {
     EXPECT_EQ(colourFrequency(kind(0), rgb(0, 0, 117)), 2);
     EXPECT_EQ(state.topColourCreature[0].x, 302);
     EXPECT_EQ(colourFrequency(kind(1), rgb(117, 0, 0)), 1);
-    EXPECT_EQ(screen(255 - 186, 455), plateGrey);
+    EXPECT_EQ(screen(255 - 186, 455), plateColour);
 
     // Off again: every creature is counted.
     state.magnifierOn = 0;

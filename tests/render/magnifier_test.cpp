@@ -14,13 +14,7 @@
 namespace vivarix {
 namespace {
 
-using test::green;
-using test::lightGrey;
-using test::plateGrey;
 
-constexpr std::int32_t black = 0;
-constexpr std::int32_t kind1Red = 0x0000FA;   // (250, 0, 0)
-constexpr std::int32_t kindBlue = 0xFA0000;   // (0, 0, 250)
 constexpr std::int32_t scratchPicture = 60;
 
 class Magnifier : public test::RenderFixture {
@@ -89,7 +83,7 @@ TEST_F(Magnifier, SwitchedOnWithAnEmptyPlateItSwitchesItselfOffInTheSameFrame) {
     EXPECT_FALSE(text.wrote(23, 85, ": On"));
     EXPECT_EQ(inspectorPicture().pixels, before);
     EXPECT_TRUE(text.on(inspectorPicture()).empty());
-    EXPECT_EQ(count(backBuffer(), green), 0);  // no frame either
+    EXPECT_EQ(count(backBuffer(), magnifierGreen), 0);  // no frame either
 
     // It stays off: a creature placed afterwards is drawn by the creature pass.
     addKind(0, 200, 200);
@@ -109,7 +103,7 @@ TEST_F(Magnifier, WhileOffTheInspectorPictureAndTheSelectionStayAsTheyWere) {
     EXPECT_EQ(state.selectedCreature, &second);
     EXPECT_EQ(inspectorPicture().pixels, before);
     EXPECT_TRUE(text.on(inspectorPicture()).empty());
-    EXPECT_EQ(count(backBuffer(), green), 0);
+    EXPECT_EQ(count(backBuffer(), magnifierGreen), 0);
     EXPECT_EQ(screen(100, 150), rgb(0, 0, 117));  // the first creature is drawn by the pass
 }
 
@@ -122,7 +116,7 @@ TEST_F(Magnifier, WhenTheObservedCreatureDiesTheNextFrameObservesTheNewFirst) {
     renderFrame(state);
     EXPECT_EQ(state.selectedCreature, &a);
     EXPECT_TRUE(text.wrote(5, 5, "Magen: 150 (0)"));
-    EXPECT_EQ(inspector(24 * 5, 20 * 5), green);
+    EXPECT_EQ(inspector(24 * 5, 20 * 5), magnifierGreen);
 
     changeCurrentElement(state.creatureList, &a);
     deleteElement(state.creatureList);
@@ -132,12 +126,12 @@ TEST_F(Magnifier, WhenTheObservedCreatureDiesTheNextFrameObservesTheNewFirst) {
     EXPECT_EQ(state.selectedCreature, &b);
     EXPECT_TRUE(text.wrote(5, 5, "Magen: 180 (0)"));
     // The picture is redrawn whole: the old mark is gone, the new one is at b.
-    EXPECT_EQ(cell(100, 150), lightGrey);
-    EXPECT_EQ(inspector(34 * 5, 25 * 5), green);
-    EXPECT_EQ(inspector(34 * 5 + 2, 25 * 5 + 2), kind1Red);
+    EXPECT_EQ(cell(100, 150), emptiedCellColour);
+    EXPECT_EQ(inspector(34 * 5, 25 * 5), magnifierGreen);
+    EXPECT_EQ(inspector(34 * 5 + 2, 25 * 5 + 2), magnifiedKind1Colour);
     // And b is the one highlighted on the plate view.
     EXPECT_EQ(screen(110, 155), rgb(117, 0, 0));
-    EXPECT_EQ(screen(111, 155), green);
+    EXPECT_EQ(screen(111, 155), magnifierGreen);
 }
 
 // --- the frame and the highlight -----------------------------------------------
@@ -150,20 +144,20 @@ TEST_F(Magnifier, TheFrameOutlinesTheMagnifiedArea) {
         for (std::int32_t y = 120; y <= 180; ++y) {
             const bool column = (x == 76 || x == 123) && y >= 130 && y <= 169;
             const bool row = (y == 130 || y == 169) && x >= 76 && x <= 123;
-            ASSERT_EQ(screen(x, y), column || row ? green : plateGrey) << x << "," << y;
+            ASSERT_EQ(screen(x, y), column || row ? magnifierGreen : plateColour) << x << "," << y;
         }
 
     // At the top-left limit the frame runs along the edges of the view.
     state.magnifierX = 24;
     state.magnifierY = 20;
     renderFrame(state);
-    EXPECT_EQ(screen(0, 0), green);
-    EXPECT_EQ(screen(47, 0), green);
-    EXPECT_EQ(screen(0, 39), green);
-    EXPECT_EQ(screen(47, 39), green);
-    EXPECT_EQ(screen(48, 0), plateGrey);
-    EXPECT_EQ(screen(0, 40), plateGrey);
-    EXPECT_EQ(screen(20, 20), plateGrey);
+    EXPECT_EQ(screen(0, 0), magnifierGreen);
+    EXPECT_EQ(screen(47, 0), magnifierGreen);
+    EXPECT_EQ(screen(0, 39), magnifierGreen);
+    EXPECT_EQ(screen(47, 39), magnifierGreen);
+    EXPECT_EQ(screen(48, 0), plateColour);
+    EXPECT_EQ(screen(0, 40), plateColour);
+    EXPECT_EQ(screen(20, 20), plateColour);
 }
 
 TEST_F(Magnifier, ASmallObservedCreatureSitsOnAGreenDiscOverEverythingElse) {
@@ -174,13 +168,13 @@ TEST_F(Magnifier, ASmallObservedCreatureSitsOnAGreenDiscOverEverythingElse) {
     const std::vector<bool> ring = disc(200, 200, 2);
     for (std::int32_t x = 190; x < 210; ++x)
         for (std::int32_t y = 190; y < 210; ++y) {
-            const std::int32_t expected = (x == 200 && y == 200) ? rgb(0, 0, 117) : in(ring, x, y) ? green : rgb(117, 0, 0);
+            const std::int32_t expected = (x == 200 && y == 200) ? rgb(0, 0, 117) : in(ring, x, y) ? magnifierGreen : rgb(117, 0, 0);
             ASSERT_EQ(screen(x, y), expected) << x << "," << y;
         }
-    EXPECT_EQ(screen(199, 200), green);
-    EXPECT_EQ(screen(201, 200), green);
-    EXPECT_EQ(screen(200, 199), green);
-    EXPECT_EQ(screen(200, 201), green);
+    EXPECT_EQ(screen(199, 200), magnifierGreen);
+    EXPECT_EQ(screen(201, 200), magnifierGreen);
+    EXPECT_EQ(screen(200, 199), magnifierGreen);
+    EXPECT_EQ(screen(200, 201), magnifierGreen);
     EXPECT_EQ(screen(202, 200), rgb(117, 0, 0));
     EXPECT_EQ(screen(198, 198), rgb(117, 0, 0));
 }
@@ -197,7 +191,7 @@ TEST_F(Magnifier, ASquareObservedCreatureGetsAGreenEdgeOnEverySide) {
         for (std::int32_t y = 190; y < 210; ++y) {
             const bool inside = x >= 200 && x <= 204 && y >= 200 && y <= 204;
             const bool edge = !inside && x >= 199 && x <= 205 && y >= 199 && y <= 205;
-            const std::int32_t expected = inside ? rgb(0, 0, 117) : edge ? green : rgb(117, 0, 0);
+            const std::int32_t expected = inside ? rgb(0, 0, 117) : edge ? magnifierGreen : rgb(117, 0, 0);
             ASSERT_EQ(screen(x, y), expected) << x << "," << y;
         }
 }
@@ -214,17 +208,17 @@ TEST_F(Magnifier, ARoundObservedCreatureGetsAGreenRingOnePixelWide) {
     const std::vector<bool> outer = disc(200, 200, 4);
     for (std::int32_t x = 190; x < 210; ++x)
         for (std::int32_t y = 190; y < 210; ++y) {
-            const std::int32_t expected = in(body, x, y) ? rgb(0, 0, 117) : in(outer, x, y) ? green : rgb(117, 0, 0);
+            const std::int32_t expected = in(body, x, y) ? rgb(0, 0, 117) : in(outer, x, y) ? magnifierGreen : rgb(117, 0, 0);
             ASSERT_EQ(screen(x, y), expected) << x << "," << y;
         }
     // Along the middle row: body 197..202, ring at 196 and 203.
-    EXPECT_EQ(screen(196, 200), green);
+    EXPECT_EQ(screen(196, 200), magnifierGreen);
     EXPECT_EQ(screen(197, 200), rgb(0, 0, 117));
     EXPECT_EQ(screen(202, 200), rgb(0, 0, 117));
-    EXPECT_EQ(screen(203, 200), green);
+    EXPECT_EQ(screen(203, 200), magnifierGreen);
     EXPECT_EQ(screen(204, 200), rgb(117, 0, 0));
-    EXPECT_EQ(screen(200, 196), green);
-    EXPECT_EQ(screen(200, 203), green);
+    EXPECT_EQ(screen(200, 196), magnifierGreen);
+    EXPECT_EQ(screen(200, 203), magnifierGreen);
 }
 
 TEST_F(Magnifier, TheHighlightLiesOverTheStatistics) {
@@ -233,8 +227,8 @@ TEST_F(Magnifier, TheHighlightLiesOverTheStatistics) {
     state.colourStatsOn = 1;
     renderFrame(state);
     EXPECT_EQ(screen(255, 453), rgb(0, 0, 117));
-    EXPECT_EQ(screen(255, 452), green);
-    EXPECT_EQ(screen(255, 454), green);
+    EXPECT_EQ(screen(255, 452), magnifierGreen);
+    EXPECT_EQ(screen(255, 454), magnifierGreen);
     EXPECT_EQ(screen(255, 455), black);  // the bar below the disc
 }
 
@@ -252,7 +246,7 @@ TEST_F(Magnifier, EveryCellOfTheAreaIsAFiveByFiveBlockInItsLevelsColour) {
     ASSERT_EQ(inspectorPicture().height, 200);
     for (std::int32_t bx = 0; bx < 49; ++bx)
         for (std::int32_t by = 0; by < 40; ++by) {
-            std::int32_t expected = lightGrey;
+            std::int32_t expected = emptiedCellColour;
             if (bx == 24 && by == 20) expected = rgb(247, 197, 110);
             if (bx == 25 && by == 20) expected = rgb(246, 195, 109);
             if (bx == 23 && by == 20) expected = black;
@@ -260,7 +254,7 @@ TEST_F(Magnifier, EveryCellOfTheAreaIsAFiveByFiveBlockInItsLevelsColour) {
             if (bx == 48 && by == 39) expected = rgb(248, 198, 110);
             ASSERT_EQ(block(bx, by), expected) << bx << "," << by;
         }
-    EXPECT_EQ(count(inspectorPicture(), green), 0);
+    EXPECT_EQ(count(inspectorPicture(), magnifierGreen), 0);
 }
 
 TEST_F(Magnifier, CellsOffThePlateOrBeyondItsSizeShowBlack) {
@@ -273,8 +267,8 @@ TEST_F(Magnifier, CellsOffThePlateOrBeyondItsSizeShowBlack) {
         EXPECT_EQ(block(0, i), black) << i;
         EXPECT_EQ(block(i, 0), black) << i;
     }
-    EXPECT_EQ(block(1, 1), lightGrey);
-    EXPECT_EQ(block(48, 39), lightGrey);
+    EXPECT_EQ(block(1, 1), emptiedCellColour);
+    EXPECT_EQ(block(48, 39), emptiedCellColour);
 
     // At the right limit the last column is column plateWidth.
     state.magnifierX = 436;
@@ -282,7 +276,7 @@ TEST_F(Magnifier, CellsOffThePlateOrBeyondItsSizeShowBlack) {
     renderFrame(state);
     for (std::int32_t by = 0; by < 40; ++by) {
         EXPECT_EQ(block(48, by), black) << by;
-        EXPECT_EQ(block(47, by), lightGrey) << by;
+        EXPECT_EQ(block(47, by), emptiedCellColour) << by;
     }
 
     // Beyond the limits: cells left of column 0, above row 0 and right of column
@@ -297,7 +291,7 @@ TEST_F(Magnifier, CellsOffThePlateOrBeyondItsSizeShowBlack) {
             const std::int32_t px = 450 + bx - 24;
             const std::int32_t py = 10 + by - 20;
             const bool plate = px >= 1 && px <= 459 && py >= 1 && py <= 459;
-            ASSERT_EQ(block(bx, by), plate ? lightGrey : black) << px << "," << py;
+            ASSERT_EQ(block(bx, by), plate ? emptiedCellColour : black) << px << "," << py;
         }
 }
 
@@ -322,17 +316,17 @@ TEST_F(Magnifier, CreaturesInTheAreaAreBlocksInTheirKindsColour) {
         for (std::int32_t by = 0; by < 40; ++by) {
             const std::int32_t px = bx + 76;
             const std::int32_t py = by + 130;
-            std::int32_t expected = lightGrey;
-            if ((px == 100 || px == 102) && py == 150) expected = kindBlue;
-            if (px == 101 && py == 150) expected = kind1Red;
-            if (px == 124 && py == 150) expected = kind1Red;
-            if (px == 76 && py == 130) expected = kindBlue;
-            if (px == 100 && py == 169) expected = kind1Red;
-            if (px == 110 && py == 160) expected = kind1Red;
-            if (px == 111 && py == 160) expected = kindBlue;
+            std::int32_t expected = emptiedCellColour;
+            if ((px == 100 || px == 102) && py == 150) expected = magnifiedKind0Colour;
+            if (px == 101 && py == 150) expected = magnifiedKind1Colour;
+            if (px == 124 && py == 150) expected = magnifiedKind1Colour;
+            if (px == 76 && py == 130) expected = magnifiedKind0Colour;
+            if (px == 100 && py == 169) expected = magnifiedKind1Colour;
+            if (px == 110 && py == 160) expected = magnifiedKind1Colour;
+            if (px == 111 && py == 160) expected = magnifiedKind0Colour;
             ASSERT_EQ(block(bx, by), expected) << px << "," << py;
         }
-    for (std::int32_t x = 240; x <= 244; ++x) EXPECT_EQ(inspector(x, 100), kind1Red);
+    for (std::int32_t x = 240; x <= 244; ++x) EXPECT_EQ(inspector(x, 100), magnifiedKind1Colour);
 }
 
 TEST_F(Magnifier, TheObservedCreatureIsMarkedInItsOwnKindColourOverTheOthers) {
@@ -343,10 +337,10 @@ TEST_F(Magnifier, TheObservedCreatureIsMarkedInItsOwnKindColourOverTheOthers) {
     for (std::int32_t i = 0; i < 5; ++i)
         for (std::int32_t j = 0; j < 5; ++j) {
             const bool inner = i >= 1 && i <= 3 && j >= 1 && j <= 3;
-            ASSERT_EQ(inspector(120 + i, 100 + j), inner ? kind1Red : green) << i << "," << j;
+            ASSERT_EQ(inspector(120 + i, 100 + j), inner ? magnifiedKind1Colour : magnifierGreen) << i << "," << j;
         }
-    EXPECT_EQ(cell(105, 150), kindBlue);
-    EXPECT_EQ(count(inspectorPicture(), green), 16);
+    EXPECT_EQ(cell(105, 150), magnifiedKind0Colour);
+    EXPECT_EQ(count(inspectorPicture(), magnifierGreen), 16);
 }
 
 TEST_F(Magnifier, TheObservedCreatureIsMarkedWhenItIsAloneInTheArea) {
@@ -356,9 +350,9 @@ TEST_F(Magnifier, TheObservedCreatureIsMarkedWhenItIsAloneInTheArea) {
     for (std::int32_t i = 0; i < 5; ++i)
         for (std::int32_t j = 0; j < 5; ++j) {
             const bool inner = i >= 1 && i <= 3 && j >= 1 && j <= 3;
-            ASSERT_EQ(inspector(240 + i, j), inner ? kindBlue : green) << i << "," << j;
+            ASSERT_EQ(inspector(240 + i, j), inner ? magnifiedKind0Colour : magnifierGreen) << i << "," << j;
         }
-    EXPECT_EQ(count(inspectorPicture(), green), 16);
+    EXPECT_EQ(count(inspectorPicture(), magnifierGreen), 16);
 }
 
 TEST_F(Magnifier, NoMarkWhenTheObservedCreatureIsOutsideTheArea) {
@@ -366,19 +360,19 @@ TEST_F(Magnifier, NoMarkWhenTheObservedCreatureIsOutsideTheArea) {
     addKind(0, 100, 150);
     addKind(1, 124, 170);
     renderFrame(state);
-    EXPECT_EQ(count(inspectorPicture(), green), 0);
-    EXPECT_EQ(cell(100, 150), kindBlue);
+    EXPECT_EQ(count(inspectorPicture(), magnifierGreen), 0);
+    EXPECT_EQ(cell(100, 150), magnifiedKind0Colour);
 
     observed.x = 100;
     observed.y = 171;
     renderFrame(state);
-    EXPECT_EQ(count(inspectorPicture(), green), 0);
+    EXPECT_EQ(count(inspectorPicture(), magnifierGreen), 0);
 
     // On the row below the picture it is inside the area but not seen.
     observed.y = 170;
     renderFrame(state);
-    EXPECT_EQ(count(inspectorPicture(), green), 0);
-    EXPECT_EQ(cell(100, 169), lightGrey);
+    EXPECT_EQ(count(inspectorPicture(), magnifierGreen), 0);
+    EXPECT_EQ(cell(100, 169), emptiedCellColour);
 }
 
 TEST_F(Magnifier, TheInspectorLinesComposeTheFigures) {
@@ -443,7 +437,7 @@ TEST_F(Magnifier, TheInspectorWritesTheObservedCreatureInBlackOnImage10) {
         EXPECT_NE(drawn[i].y, 55);
     }
     // The texts leave the cells and the mark under them to the text renderer.
-    EXPECT_EQ(inspector(120, 100), green);
+    EXPECT_EQ(inspector(120, 100), magnifierGreen);
 }
 
 TEST_F(Magnifier, TheStepsLeaveTheDrawingModeNormal) {
@@ -455,7 +449,7 @@ TEST_F(Magnifier, TheStepsLeaveTheDrawingModeNormal) {
     drawMagnifierFrame(state);
     EXPECT_EQ(state.graphics.mode, 0);
     // The frame is outlined even though the step was entered in another mode.
-    EXPECT_EQ(readPixel(state.graphics, 76, 130), green);
+    EXPECT_EQ(readPixel(state.graphics, 76, 130), magnifierGreen);
     EXPECT_EQ(readPixel(state.graphics, 90, 140), 0);
     stopDrawing(state.graphics);
 }

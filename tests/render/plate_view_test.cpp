@@ -11,16 +11,15 @@
 namespace vivarix {
 namespace {
 
-constexpr std::int32_t grey = test::plateGrey;
 
-// The shared renderer world: a plain plate, a grey plate picture, a black back
+// The shared renderer world: a plain plate, a plateColour plate picture, a black back
 // buffer and a recording text renderer.
 class PlateView : public test::RenderFixture {};
 
 TEST_F(PlateView, NutrientColourDarkensWithTheNeighbourhood) {
     EXPECT_EQ(nutrientColour(0), rgb(250, 200, 110));
     EXPECT_EQ(nutrientColour(45) & 0xFFFFFF, rgb(205, 155, 110));
-    // Above 200 the green component goes negative and borrows from blue.
+    // Above 200 the magnifierGreen component goes negative and borrows from blue.
     EXPECT_EQ(nutrientColour(260) & 0xFFFFFF, rgb(246, 195, 109));
 }
 
@@ -45,7 +44,7 @@ TEST_F(PlateView, QueuedCellsArePaintedOnThePictureThenForgotten) {
     EXPECT_TRUE(state.nutriumList.empty());
     EXPECT_EQ(picture(50, 50), rgb(245, 195, 110));  // sum 5 around (50, 50)
     EXPECT_EQ(picture(60, 60), emptiedCellColour);
-    EXPECT_EQ(picture(51, 50), grey);  // a neighbour is not repainted
+    EXPECT_EQ(picture(51, 50), plateColour);  // a neighbour is not repainted
 }
 
 TEST_F(PlateView, TheLastEntryOfACellDecidesItsColour) {
@@ -62,9 +61,9 @@ TEST_F(PlateView, TheLastEntryOfACellDecidesItsColour) {
 }
 
 TEST_F(PlateView, AnEmptyQueueLeavesThePictureAlone) {
-    const std::vector<std::uint32_t> before = state.graphics.images[platePictureNumber].pixels;
+    const std::vector<std::uint32_t> before = state.graphics.images[plateImage].pixels;
     paintQueuedCells(state);
-    EXPECT_EQ(state.graphics.images[platePictureNumber].pixels, before);
+    EXPECT_EQ(state.graphics.images[plateImage].pixels, before);
 }
 
 TEST_F(PlateView, CreatureShapesFollowStomachAndStress) {
@@ -134,7 +133,7 @@ TEST_F(PlateView, TheFrameIsThePictureWithTheCreaturesOverIt) {
     EXPECT_EQ(screen(30, 30), nutrientColour(1));
     EXPECT_EQ(screen(200, 200), rgb(117, 0, 0));
     EXPECT_EQ(screen(250, 250), rgb(0, 0, 50));
-    EXPECT_EQ(screen(400, 400), grey);
+    EXPECT_EQ(screen(400, 400), plateColour);
     EXPECT_TRUE(state.nutriumList.empty());
     // The walk leaves the last creature current, so a placement appends.
     EXPECT_EQ(state.creatureList.current(), state.creatureList.back());
@@ -143,7 +142,7 @@ TEST_F(PlateView, TheFrameIsThePictureWithTheCreaturesOverIt) {
 TEST_F(PlateView, AnEmptyPlateLeavesTheListBeforeFirst) {
     renderFrame(state);
     EXPECT_EQ(state.creatureList.current(), nullptr);
-    EXPECT_EQ(screen(200, 200), grey);
+    EXPECT_EQ(screen(200, 200), plateColour);
 }
 
 TEST_F(PlateView, EveryFrameLeavesTheLastCreatureCurrent) {

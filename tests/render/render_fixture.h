@@ -2,8 +2,8 @@
 //
 // RenderFixture holds a RenderState whose plate grid has every cell 1..459 by
 // 1..459 as bare plate (level 0) and every other cell of 0..460 off the plate (-1),
-// a plate picture (image 33) painted plain grey, an inspector picture (image 10)
-// light grey as plate preparation leaves it, a black 460-by-460 back buffer and a
+// a plate picture (image 33) painted plain plateColour, an inspector picture (image 10)
+// light plateColour as plate preparation leaves it, a black 460-by-460 back buffer and a
 // text renderer that remembers what it was asked to write instead of drawing it.
 // Texts therefore leave no pixels behind: pixel checks see only shapes.
 #pragma once
@@ -21,12 +21,9 @@
 #include "render/plate_view.h"
 #include "render/render_state.h"
 #include "sim/gene_colour.h"
+#include "sim/plate_setup.h"
 
 namespace vivarix::test {
-
-inline constexpr std::int32_t plateGrey = 0x656565;  // (101, 101, 101)
-inline constexpr std::int32_t lightGrey = 0xB4B4B4;  // (180, 180, 180)
-inline constexpr std::int32_t green = 0x00FF00;
 
 // Remembers every text drawn; advances by 6 pixels a character.
 class RecordingText final : public TextRenderer {
@@ -68,8 +65,8 @@ protected:
         for (std::int32_t x = 0; x <= 460; ++x)
             for (std::int32_t y = 0; y <= 460; ++y)
                 cellAt(state.plateGrid, x, y) = (x >= 1 && x <= 459 && y >= 1 && y <= 459) ? 0 : -1;
-        fillImage(platePictureNumber, 460, 460, plateGrey);
-        fillImage(inspectorPictureNumber, 245, 200, lightGrey);
+        fillImage(plateImage, 460, 460, plateColour);
+        fillImage(inspectorImage, 245, 200, emptiedCellColour);
         openBackBuffer(state.graphics, 460, 460);
         state.graphics.text = &text;
     }
@@ -94,14 +91,14 @@ protected:
         stopDrawing(state.graphics);
         return value;
     }
-    std::int32_t picture(std::int32_t x, std::int32_t y) { return pixelOf(imageOutput(platePictureNumber), x, y); }
+    std::int32_t picture(std::int32_t x, std::int32_t y) { return pixelOf(imageOutput(plateImage), x, y); }
     std::int32_t screen(std::int32_t x, std::int32_t y) { return pixelOf(screenOutput(), x, y); }
     std::int32_t inspector(std::int32_t x, std::int32_t y) {
-        return pixelOf(imageOutput(inspectorPictureNumber), x, y);
+        return pixelOf(imageOutput(inspectorImage), x, y);
     }
 
     const Image& backBuffer() const { return state.graphics.backBuffer; }
-    const Image& inspectorPicture() const { return state.graphics.images[inspectorPictureNumber]; }
+    const Image& inspectorPicture() const { return state.graphics.images[inspectorImage]; }
 
     // Appends a creature at the end of the list.
     Creature& addCreature(std::int32_t x, std::int32_t y, std::int32_t stomach, std::int32_t colour) {

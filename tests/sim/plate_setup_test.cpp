@@ -7,6 +7,7 @@
 
 #include "platform/core/colour.h"
 #include "platform/core/graphics.h"
+#include "render/plate_view.h"
 #include "sim/control_numbers.h"
 #include "sim/creature_step.h"
 #include "sim/plate_setup.h"
@@ -15,17 +16,15 @@
 namespace vivarix {
 namespace {
 
-constexpr std::int32_t plateImageNumber = 33;
-constexpr std::int32_t grey = rgb(101, 101, 101);
 
-// The plate picture as plate preparation draws it: black, with the grey disc of
+// The plate picture as plate preparation draws it: black, with the plateColour disc of
 // radius 220 about (230, 230), left open for drawing.
 class PlateLayout : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_NE(createImage(graphics, plateImageNumber, 460, 460), 0);
-        startDrawing(graphics, imageOutput(plateImageNumber));
-        drawCircle(graphics, 230, 230, 220, grey);
+        ASSERT_NE(createImage(graphics, plateImage, 460, 460), 0);
+        startDrawing(graphics, imageOutput(plateImage));
+        drawCircle(graphics, 230, 230, 220, plateColour);
     }
     void TearDown() override { stopDrawing(graphics); }
 
@@ -34,7 +33,7 @@ protected:
         plate.controls.setControlState(control::emptyOption, random ? 0 : 1);
     }
 
-    bool greyAt(std::int32_t x, std::int32_t y) const { return readPixel(graphics, x, y) == grey; }
+    bool greyAt(std::int32_t x, std::int32_t y) const { return readPixel(graphics, x, y) == plateColour; }
 
     test::TinyPlate plate;
     SimState& state = plate.state;
@@ -104,7 +103,7 @@ TEST_F(PlateLayout, EmptyPlateIsBareAndQueuesNothing) {
 }
 
 TEST_F(PlateLayout, RowAndColumn460AreNeverPlate) {
-    drawBox(graphics, 0, 0, 460, 460, grey);  // the whole picture grey
+    drawBox(graphics, 0, 0, 460, 460, plateColour);  // the whole picture plateColour
     chooseRandom(false);
     layOutPlateGrid(state);
     for (std::int32_t i = 0; i <= 460; ++i) {
@@ -138,7 +137,7 @@ TEST_F(PlateLayout, MarginCellsBeyond460KeepTheirValues) {
 }
 
 TEST_F(PlateLayout, MembershipIsDecidedByTheExactColourAlone) {
-    plotPixel(graphics, 5, 5, grey);                    // outside the disc
+    plotPixel(graphics, 5, 5, plateColour);                    // outside the disc
     plotPixel(graphics, 230, 230, rgb(101, 101, 102));  // inside, one step off
     plotPixel(graphics, 231, 230, rgb(102, 101, 101));
     chooseRandom(false);

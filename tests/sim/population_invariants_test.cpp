@@ -15,6 +15,7 @@
 #include "sim/creature_step.h"
 #include "sim/feeding.h"
 #include "sim/gene_colour.h"
+#include "render/plate_view.h"
 #include "sim/occupancy.h"
 #include "sim/plate_setup.h"
 #include "support/tiny_plate.h"
@@ -22,7 +23,6 @@
 namespace vivarix {
 namespace {
 
-constexpr std::int32_t grey = rgb(101, 101, 101);
 
 // What one living creature must satisfy between ticks; empty when it does.
 std::string creatureProblems(const SimState& state, const Creature& c) {
@@ -41,7 +41,7 @@ std::string creatureProblems(const SimState& state, const Creature& c) {
 struct RunSetting {
     const char* name;
     std::uint64_t seed;
-    std::int32_t discRadius;   // the plate: a grey disc about (230, 230)
+    std::int32_t discRadius;   // the plate: a plateColour disc about (230, 230)
     std::int32_t placeRadius;  // creatures are placed within this square about the centre
     int pileEvery;             // every so many ticks, four stressed creatures on one cell (0: never)
 };
@@ -53,8 +53,8 @@ protected:
     void SetUp() override {
         Graphics& g = state.graphics;
         ASSERT_NE(createImage(g, 33, 460, 460), 0);
-        startDrawing(g, imageOutput(33));
-        drawCircle(g, 230, 230, GetParam().discRadius, grey);
+        startDrawing(g, imageOutput(plateImage));
+        drawCircle(g, 230, 230, GetParam().discRadius, plateColour);
         layOutPlateGrid(state);
         stopDrawing(g);
         clearList(state.nutriumList);

@@ -12,8 +12,8 @@
 #include "app/pictures.h"
 #include "app/plate_preparation.h"
 #include "sim/control_numbers.h"
-#include "sim/creature_step.h"
 #include "sim/feeding.h"
+#include "sim/tick.h"
 
 namespace vivarix::lab {
 
@@ -76,8 +76,8 @@ void setLabControls(HeadlessControls& controls, const Options& options) {
     controls.setControlState(control::reifTrackbar, options.reifPosition);
     controls.setControlState(control::spreadTrackbar, options.spreadPosition);
     controls.setControlState(control::grainsTrackbar, options.grainsPosition);
-    controls.setControlState(control::randomOption, options.randomNutrient ? 1 : 0);
-    controls.setControlState(control::emptyOption, options.randomNutrient ? 0 : 1);
+    controls.groupOptions(control::nutrientOptions);
+    controls.setControlState(options.randomNutrient ? control::randomOption : control::emptyOption, 1);
 }
 
 void prepareLab(Lab& lab, const Options& options, std::uint64_t seed, MessageBoxes* messages) {
@@ -88,7 +88,7 @@ void prepareLab(Lab& lab, const Options& options, std::uint64_t seed, MessageBox
     createWorkPictures(state);
     decodeBuiltinPictures(state);
     preparePlate(state);
-    state.autoFeedAmount = controls.getControlState(control::autoTrackbar) * 8;
+    readAutoFeedAmount(state);
 }
 
 void runPass(Lab& lab, const Options& options, std::uint64_t pass) {
@@ -107,16 +107,8 @@ void runPass(Lab& lab, const Options& options, std::uint64_t pass) {
         state.mouseY = f.y;
         state.feedingActive = 1;
     }
-    feedByMouse(state);
-    feedAutomatically(state);
-    feedCentre(state);
-    stepCreatures(state);
-
-    clearList(state.nutriumList);
-    if (Creature* last = state.creatureList.back())
-        changeCurrentElement(state.creatureList, last);
-    else
-        resetList(state.creatureList);
+    runTick(state);
+    settleWithoutFrame(state);
 }
 
 namespace {

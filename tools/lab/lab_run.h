@@ -3,10 +3,8 @@
 //
 // One pass: (1) the placements of the pass, in command-line order, each a left
 // click with the pointer at its position; (2) the pointer at the active feed's
-// position with the right button held, if a feed is active, then feedByMouse,
-// feedAutomatically, feedCentre and stepCreatures; (3) what a frame leaves behind:
-// the repaint queue emptied and the creature list's current element its last
-// creature.  The plate is prepared once before pass 0 as at start-up.
+// position with the right button held, if a feed is active, then the tick
+// (runTick); (3) what a frame leaves behind (settleWithoutFrame).  The plate is prepared once before pass 0 as at start-up.
 #pragma once
 
 #include <cstdint>

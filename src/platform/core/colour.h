@@ -13,6 +13,9 @@ constexpr std::int32_t rgb(std::int32_t r, std::int32_t g, std::int32_t b) {
                                      static_cast<std::uint32_t>(b) * 65536u);
 }
 
+inline constexpr std::int32_t black = rgb(0, 0, 0);
+inline constexpr std::int32_t white = rgb(255, 255, 255);
+
 constexpr std::int32_t redOf(std::int32_t colour) { return colour & 0xFF; }
 constexpr std::int32_t greenOf(std::int32_t colour) { return (colour >> 8) & 0xFF; }
 constexpr std::int32_t blueOf(std::int32_t colour) { return (colour >> 16) & 0xFF; }

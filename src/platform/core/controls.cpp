@@ -9,15 +9,15 @@ std::int32_t HeadlessControls::getControlState(std::int32_t control) const {
 
 void HeadlessControls::setControlState(std::int32_t control, std::int32_t value) {
     states[control] = value;
+    if (value != 1) return;
+    const auto group = groupOf.find(control);
+    if (group == groupOf.end()) return;
+    for (const std::int32_t other : group->second)
+        if (other != control) states[other] = 0;
 }
 
-void HeadlessControls::setControlText(std::int32_t control, std::string_view text) {
-    texts[control] = std::string(text);
-}
-
-std::string HeadlessControls::controlText(std::int32_t control) const {
-    const auto it = texts.find(control);
-    return it == texts.end() ? std::string() : it->second;
+void HeadlessControls::groupOptions(std::span<const std::int32_t> options) {
+    for (const std::int32_t option : options) groupOf[option].assign(options.begin(), options.end());
 }
 
 }  // namespace vivarix

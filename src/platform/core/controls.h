@@ -6,8 +6,9 @@
 
 #include <cstdint>
 #include <map>
-#include <string>
+#include <span>
 #include <string_view>
+#include <vector>
 
 namespace vivarix {
 
@@ -23,19 +24,21 @@ public:
     virtual void setControlText(std::int32_t control, std::string_view text) = 0;
 };
 
-// Controls held in memory: every state and text that was set, nothing drawn.
+// Controls held in memory: every state that was set, nothing drawn, texts dropped.
+// Options behave as real ones once grouped: selecting one clears the others of
+// its group.
 class HeadlessControls final : public Controls {
 public:
     std::int32_t getControlState(std::int32_t control) const override;
     void setControlState(std::int32_t control, std::int32_t value) override;
-    void setControlText(std::int32_t control, std::string_view text) override;
+    void setControlText(std::int32_t, std::string_view) override {}
 
-    // The last text set on a control ("" when none).
-    std::string controlText(std::int32_t control) const;
+    // Makes `options` one group (an option belongs to at most one group).
+    void groupOptions(std::span<const std::int32_t> options);
 
 private:
     std::map<std::int32_t, std::int32_t> states;
-    std::map<std::int32_t, std::string> texts;
+    std::map<std::int32_t, std::vector<std::int32_t>> groupOf;  // option -> its group
 };
 
 }  // namespace vivarix

@@ -1,0 +1,98 @@
+// A desktop without a display for tests of the program's start-up and main loop.
+//
+// Controls are HeadlessControls (values set by the panel are read back, nothing is
+// drawn); the test queues the events that pollEvent hands out, one per call, and
+// moves the pointer.  Presents never wait and are only counted; titles and message
+// boxes are recorded.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/core/desktop.h"
+
+namespace vivarix::test {
+
+class ScriptedDesktop final : public Desktop {
+public:
+    bool surfaceAvailable = true;   // renderSurfaceAvailable()
+    bool controlsAvailable = true;  // beginControls()
+    bool windowOpened = false;
+    std::string title;              // the window's current title
+    std::int64_t presents = 0;
+    std::vector<std::pair<std::string, std::string>> messages;  // (title, text) shown
+
+    // Queues an event; number is the control or shortcut of those events.
+    void queue(std::int32_t code, std::int32_t number = -1) { events.push_back({code, number}); }
+    void movePointer(std::int32_t x, std::int32_t y) { pointer = {x, y}; }
+    HeadlessControls& controls() { return panel; }
+
+    bool renderSurfaceAvailable() override { return surfaceAvailable; }
+    bool openWindow(std::int32_t, std::int32_t, std::int32_t, std::int32_t width, std::int32_t height,
+                    std::string_view windowTitle) override;
+    void setWindowTitle(std::int32_t, std::string_view windowTitle) override { title = windowTitle; }
+    bool openRenderSurface(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t) override {
+        return surfaceAvailable;
+    }
+    void presentFrame(const Image&, bool) override { ++presents; }
+
+    bool beginControls(std::int32_t) override { return controlsAvailable; }
+    // The options created form one group (the program's panel has one).
+    void endControls() override { panel.groupOptions(options); }
+    void createPanel(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t) override {}
+    void addPanelTab(std::int32_t, std::string_view) override {}
+    void createFrame(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                     std::string_view) override {}
+    void createText(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                    std::string_view) override {}
+    void createTrackbar(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                        std::int32_t, std::int32_t) override {}
+    void createOption(std::int32_t number, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                      std::string_view) override {
+        options.push_back(number);
+    }
+    void createButton(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                      std::string_view) override {}
+    void createImageButton(std::int32_t number, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                           ImageHandle image) override {
+        panel.setControlState(number, image);
+    }
+    void createImageView(std::int32_t number, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                         ImageHandle image) override {
+        panel.setControlState(number, image);
+    }
+    void disableControl(std::int32_t, std::int32_t) override {}
+    void setControlTooltip(std::int32_t, std::string_view) override {}
+    void addShortcut(std::int32_t, char, std::int32_t) override {}
+
+    std::int32_t pollEvent() override;
+    std::int32_t eventControl() const override { return lastNumber; }
+    std::int32_t eventShortcut() const override { return lastNumber; }
+    CursorPosition cursorPosition(std::int32_t) const override;
+
+    std::int32_t getControlState(std::int32_t number) const override { return panel.getControlState(number); }
+    void setControlState(std::int32_t number, std::int32_t value) override { panel.setControlState(number, value); }
+    void setControlText(std::int32_t number, std::string_view text) override { panel.setControlText(number, text); }
+    void messageBox(std::string_view boxTitle, std::string_view text) override {
+        messages.emplace_back(std::string(boxTitle), std::string(text));
+    }
+
+private:
+    struct Queued {
+        std::int32_t code;
+        std::int32_t number;
+    };
+    HeadlessControls panel;
+    std::deque<Queued> events;
+    std::int32_t lastNumber = -1;
+    std::pair<std::int32_t, std::int32_t> pointer{0, 0};
+    std::int32_t clientWidth = 0;
+    std::int32_t clientHeight = 0;
+    std::vector<std::int32_t> options;
+};
+
+}  // namespace vivarix::test
