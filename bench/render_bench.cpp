@@ -16,16 +16,6 @@
 namespace vivarix {
 namespace {
 
-// Text that costs nothing: the frame's own work is what is measured.
-class NoText final : public TextRenderer {
-public:
-    bool loadFont(std::int32_t, std::string_view, std::int32_t) override { return true; }
-    std::int32_t drawText(Image&, std::int32_t, std::int32_t, std::int32_t, std::string_view, std::int32_t,
-                          bool) override {
-        return 0;
-    }
-};
-
 constexpr std::int32_t strainsPerKind = 25;
 
 // Gene sets (each gene 0..2) whose colours are distinct and not 0, per kind.
@@ -54,7 +44,7 @@ std::vector<Creature> strainsOf(std::int16_t kind) {
 // genes and a stomach of 100..450 (pixels, squares and circles).  The state has a
 // back buffer and a text renderer that draws nothing, and the plate picture has
 // taken in the nutrient queued by the preparation.
-std::unique_ptr<lab::Lab> crowdedPlate(std::int64_t count, std::uint64_t seed, NoText& text) {
+std::unique_ptr<lab::Lab> crowdedPlate(std::int64_t count, std::uint64_t seed, NoTextRenderer& text) {
     auto lab = std::make_unique<lab::Lab>();
     lab::prepareLab(*lab, lab::Options{}, seed);
     AppState& s = lab->state;
@@ -94,7 +84,7 @@ std::unique_ptr<lab::Lab> crowdedPlate(std::int64_t count, std::uint64_t seed, N
 // statistics.  The repaint queue is empty: the frame is the picture copy, the
 // creature pass, the overlays and the legend.
 void renderFrame(benchmark::State& bench) {
-    NoText text;
+    NoTextRenderer text;
     auto lab = crowdedPlate(10000, 7, text);
     AppState& s = lab->state;
     s.colourStatsOn = static_cast<std::int32_t>(bench.range(0));
@@ -110,7 +100,7 @@ BENCHMARK(renderFrame)->ArgName("stats")->Arg(0)->Arg(1)->Unit(benchmark::kMicro
 // and highlight on the open back buffer, and the inspector picture (which walks
 // the whole list for the creatures in the area).
 void magnifierSteps(benchmark::State& bench) {
-    NoText text;
+    NoTextRenderer text;
     auto lab = crowdedPlate(10000, 9, text);
     AppState& s = lab->state;
     s.magnifierOn = 1;
@@ -132,7 +122,7 @@ BENCHMARK(magnifierSteps)->Unit(benchmark::kMicrosecond);
 // plate of 10,000 creatures.  The population evolves; when it drifts more than a
 // fifth away, a fresh plate is made outside the timing.
 void mainLoopPass(benchmark::State& bench) {
-    NoText text;
+    NoTextRenderer text;
     std::uint64_t seed = 11;
     auto lab = crowdedPlate(10000, seed, text);
     for (auto _ : bench) {

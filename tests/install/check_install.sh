@@ -36,7 +36,8 @@ done
 desktop=$usr/share/applications/vivarix.desktop
 metainfo=$usr/share/metainfo/io.github.vivarix.Vivarix.metainfo.xml
 manpage=$usr/share/man/man1/vivarix-lab.1
-for file in "$desktop" "$metainfo" "$manpage"; do
+copyright=$usr/share/doc/vivarix/copyright
+for file in "$desktop" "$metainfo" "$manpage" "$copyright"; do
   [ -f "$file" ] || fail "missing ${file#"$root"/}"
 done
 
@@ -77,6 +78,15 @@ fi
 # installed beside it; --strict fails on every issue but the pedantic ones.
 if [ -f "$metainfo" ]; then
   appstreamcli validate-tree --no-net --strict "$root" || fail "appstreamcli validate-tree"
+fi
+
+# The package is MIT licensed: the metainfo says so, and so does the Debian
+# copyright file in machine-readable form.
+grep -q '<project_license>MIT</project_license>' "$metainfo" || fail "the metainfo names no MIT project license"
+if [ -f "$copyright" ]; then
+  head -n 1 "$copyright" | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+    fail "the copyright file is not in Debian's machine-readable format"
+  grep -qx 'License: Expat' "$copyright" || fail "the copyright file names no Expat (MIT) license"
 fi
 
 # groff reports every warning on stderr; a clean page prints nothing there.

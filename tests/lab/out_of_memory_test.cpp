@@ -28,6 +28,7 @@
 #include "sim/control_numbers.h"
 #include "sim/creature_step.h"
 #include "sim/feeding.h"
+#include "sim/tick.h"
 #include "support/tiny_plate.h"
 
 namespace vivarix::lab {
@@ -88,19 +89,10 @@ void passInStages(Lab& lab, const Options& options, std::uint64_t pass, Look&& l
     look(Stage::passStart);
     for (const Placement& p : options.placements) {
         if (p.pass != pass) continue;
-        state.mouseX = p.x;
-        state.mouseY = p.y;
-        state.placementKind = p.kind == 0 ? placeKind0 : placeKind1;
-        placeCreature(state);
+        clickPlacement(state, p);
         look(Stage::placement);
     }
-    state.feedingActive = 0;
-    for (const Feed& f : options.feeds) {
-        if (pass < f.firstPass || pass > f.lastPass) continue;
-        state.mouseX = f.x;
-        state.mouseY = f.y;
-        state.feedingActive = 1;
-    }
+    holdFeedOfPass(state, options, pass);
     feedByMouse(state);
     look(Stage::manualFeed);
     feedAutomatically(state);
@@ -109,11 +101,7 @@ void passInStages(Lab& lab, const Options& options, std::uint64_t pass, Look&& l
     look(Stage::centreFeed);
     stepCreatures(state);
     look(Stage::step);
-    clearList(state.nutriumList);
-    if (Creature* last = state.creatureList.back())
-        changeCurrentElement(state.creatureList, last);
-    else
-        resetList(state.creatureList);
+    settleWithoutFrame(state);
 }
 
 // The plate of the scenario as start-up prepares it, made once: decoding the

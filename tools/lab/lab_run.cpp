@@ -91,15 +91,14 @@ void prepareLab(Lab& lab, const Options& options, std::uint64_t seed, MessageBox
     readAutoFeedAmount(state);
 }
 
-void runPass(Lab& lab, const Options& options, std::uint64_t pass) {
-    AppState& state = lab.state;
-    for (const Placement& p : options.placements) {
-        if (p.pass != pass) continue;
-        state.mouseX = p.x;
-        state.mouseY = p.y;
-        state.placementKind = p.kind == 0 ? placeKind0 : placeKind1;
-        placeCreature(state);
-    }
+void clickPlacement(AppState& state, const Placement& p) {
+    state.mouseX = p.x;
+    state.mouseY = p.y;
+    state.placementKind = p.kind == 0 ? placeKind0 : placeKind1;
+    placeCreature(state);
+}
+
+void holdFeedOfPass(AppState& state, const Options& options, std::uint64_t pass) {
     state.feedingActive = 0;
     for (const Feed& f : options.feeds) {
         if (pass < f.firstPass || pass > f.lastPass) continue;
@@ -107,6 +106,13 @@ void runPass(Lab& lab, const Options& options, std::uint64_t pass) {
         state.mouseY = f.y;
         state.feedingActive = 1;
     }
+}
+
+void runPass(Lab& lab, const Options& options, std::uint64_t pass) {
+    AppState& state = lab.state;
+    for (const Placement& p : options.placements)
+        if (p.pass == pass) clickPlacement(state, p);
+    holdFeedOfPass(state, options, pass);
     runTick(state);
     settleWithoutFrame(state);
 }

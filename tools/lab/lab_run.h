@@ -42,7 +42,15 @@ void setLabControls(HeadlessControls& controls, const Options& options);
 // Failures are reported to `messages` (stderr when none is given).
 void prepareLab(Lab& lab, const Options& options, std::uint64_t seed, MessageBoxes* messages = nullptr);
 
-// Runs pass number `pass` (0-based).
+// A left click with the pointer at the placement's position and its kind chosen.
+void clickPlacement(AppState& state, const Placement& placement);
+
+// The right button held with the pointer at the position of the feed active in
+// pass `pass`, or released when none is.
+void holdFeedOfPass(AppState& state, const Options& options, std::uint64_t pass);
+
+// Runs pass number `pass` (0-based): its placements in command-line order, the
+// feed, the tick and settleWithoutFrame.
 void runPass(Lab& lab, const Options& options, std::uint64_t pass);
 
 // The whole program: parses the arguments, runs, writes CSV to `out` and errors to

@@ -51,6 +51,17 @@ public:
                                   std::string_view text, std::int32_t colour, bool transparent) = 0;
 };
 
+// A renderer for front ends without text (headless runs, benchmarks): fonts load,
+// nothing is drawn and the text position does not move.
+class NoTextRenderer final : public TextRenderer {
+public:
+    bool loadFont(std::int32_t, std::string_view, std::int32_t) override { return true; }
+    std::int32_t drawText(Image&, std::int32_t, std::int32_t, std::int32_t, std::string_view, std::int32_t,
+                          bool) override {
+        return 0;
+    }
+};
+
 // What startDrawing opens: a numbered image, or the back buffer of the surface.
 struct DrawTarget {
     std::int32_t image = -1;  // image number, or -1 for the back buffer
