@@ -25,10 +25,13 @@
 #include <vector>
 
 // jpeglib.h needs size_t and FILE declared before it.
-#include <jpeglib.h>
 #include <png.h>
 
+#include "assets/jpeg_encode.h"
+
 namespace {
+
+using vivarix::encodeJpeg;
 
 // ---------------------------------------------------------------------------
 // Colours and geometry
@@ -303,38 +306,8 @@ struct Quality {
 };
 
 std::vector<std::uint8_t> compress(const Picture& picture, Quality q) {
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr jerr{};
-    cinfo.err = jpeg_std_error(&jerr);  // a failure prints and exits: fine for a tool
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = static_cast<JDIMENSION>(picture.width);
-    cinfo.image_height = static_cast<JDIMENSION>(picture.height);
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, q.quality, TRUE);
-    cinfo.dct_method = JDCT_ISLOW;
-    cinfo.optimize_coding = FALSE;  // standard Huffman tables, plain baseline file
-    if (q.fullChroma) {
-        for (int c = 0; c < 3; ++c) {
-            cinfo.comp_info[c].h_samp_factor = 1;
-            cinfo.comp_info[c].v_samp_factor = 1;
-        }
-    }
-    jpeg_start_compress(&cinfo, TRUE);
-    const auto stride = static_cast<std::size_t>(picture.width) * 3;
-    while (cinfo.next_scanline < cinfo.image_height) {
-        auto* row = const_cast<JSAMPLE*>(picture.rgb.data() + cinfo.next_scanline * stride);
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    std::vector<std::uint8_t> bytes(buffer, buffer + size);
-    jpeg_destroy_compress(&cinfo);
-    std::free(buffer);
-    return bytes;
+    return encodeJpeg({picture.width, picture.height, 3, JCS_RGB, q.quality, q.fullChroma}, picture.rgb.data(),
+                      static_cast<std::size_t>(picture.width) * 3);
 }
 
 Picture decompress(const std::vector<std::uint8_t>& bytes) {

@@ -13,6 +13,7 @@
 
 #include <jpeglib.h>
 
+#include "assets/jpeg_encode.h"
 #include "platform/core/graphics.h"
 
 namespace vivarix {
@@ -41,35 +42,16 @@ const Bytes shortArithmeticScan = {
 
 // An 8-by-8 colour picture, arithmetic-coded unless `huffman`.
 Bytes encodeSmall(bool huffman) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr error{};
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = 8;
-    info.image_height = 8;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    info.arith_code = huffman ? FALSE : TRUE;
-    jpeg_start_compress(&info, TRUE);
-    std::vector<std::uint8_t> row(8 * 3);
-    for (int y = 0; y < 8; ++y) {
-        for (int x = 0; x < 8; ++x) {
-            row[static_cast<std::size_t>(3 * x)] = static_cast<std::uint8_t>(30 * x);
-            row[static_cast<std::size_t>(3 * x + 1)] = static_cast<std::uint8_t>(30 * y);
-            row[static_cast<std::size_t>(3 * x + 2)] = 128;
+    std::vector<std::uint8_t> samples(8 * 8 * 3);
+    for (std::size_t y = 0; y < 8; ++y)
+        for (std::size_t x = 0; x < 8; ++x) {
+            samples[(y * 8 + x) * 3] = static_cast<std::uint8_t>(30 * x);
+            samples[(y * 8 + x) * 3 + 1] = static_cast<std::uint8_t>(30 * y);
+            samples[(y * 8 + x) * 3 + 2] = 128;
         }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    Bytes bytes(buffer, buffer + size);
-    std::free(buffer);
-    return bytes;
+    JpegEncoding e{8, 8, 3, JCS_RGB, 75, false};
+    e.arithmetic = !huffman;
+    return encodeJpeg(e, samples.data(), 8 * 3);
 }
 
 // The file with its scan's entropy-coded data removed: the start-of-scan header

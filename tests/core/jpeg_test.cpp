@@ -13,6 +13,7 @@
 
 #include <jpeglib.h>
 
+#include "assets/jpeg_encode.h"
 #include "platform/core/colour.h"
 #include "platform/core/graphics.h"
 
@@ -56,62 +57,16 @@ Picture greyPicture(int width, int height) {
 // fullChroma keeps colour at full resolution (4:4:4) so that sharp colour edges
 // survive; otherwise libjpeg's default 2x2 chroma subsampling.
 Bytes encode(const Picture& p, bool progressive = false, int quality = 95, bool fullChroma = true) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr error{};
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(p.width);
-    info.image_height = static_cast<JDIMENSION>(p.height);
-    info.input_components = p.components();
-    info.in_color_space = p.grey ? JCS_GRAYSCALE : JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, quality, TRUE);
-    if (fullChroma && !p.grey)
-        for (int c = 0; c < info.num_components; ++c) {
-            info.comp_info[c].h_samp_factor = 1;
-            info.comp_info[c].v_samp_factor = 1;
-        }
-    if (progressive) jpeg_simple_progression(&info);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(p.at(0, static_cast<int>(info.next_scanline)));
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    Bytes bytes(buffer, buffer + size);
-    std::free(buffer);
-    return bytes;
+    JpegEncoding e{p.width, p.height, p.components(), p.grey ? JCS_GRAYSCALE : JCS_RGB, quality, fullChroma};
+    e.progressive = progressive;
+    return encodeJpeg(e, p.samples.data(), static_cast<std::size_t>(p.width * p.components()));
 }
 
 // A flat grey picture of any size, encoded row by row from one buffer, so a huge
 // picture costs no huge memory here and compresses to a few kilobytes.
 Bytes encodeFlatGrey(int width, int height) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr error{};
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = 1;
-    info.in_color_space = JCS_GRAYSCALE;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 50, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(static_cast<std::size_t>(width), 128);
-    JSAMPROW rows[1] = {row.data()};
-    while (info.next_scanline < info.image_height) jpeg_write_scanlines(&info, rows, 1);
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    Bytes bytes(buffer, buffer + size);
-    std::free(buffer);
-    return bytes;
+    const std::vector<std::uint8_t> row(static_cast<std::size_t>(width), 128);
+    return encodeJpeg({width, height, 1, JCS_GRAYSCALE, 50}, row.data(), 0);
 }
 
 // Where the entropy-coded data of the first scan starts: just past the SOS segment.

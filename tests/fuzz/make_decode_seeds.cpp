@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include <jpeglib.h>
+#include "assets/jpeg_encode.h"
 
 namespace {
 
@@ -38,37 +38,12 @@ std::vector<unsigned char> pattern(const Picture& p) {
 }
 
 std::vector<unsigned char> encode(const Picture& p) {
-    jpeg_compress_struct info;
-    jpeg_error_mgr error;
-    info.err = jpeg_std_error(&error);  // the default manager exits on error: fine for a tool
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(p.width);
-    info.image_height = static_cast<JDIMENSION>(p.height);
-    info.input_components = p.components;
-    info.in_color_space = p.space;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 85, TRUE);
-    if (p.progressive) jpeg_simple_progression(&info);
-    info.arith_code = p.arithmetic ? TRUE : FALSE;
-    info.restart_in_rows = static_cast<int>(p.restartRows);
-    if (p.components == 3 && !p.subsampled) {
-        for (int c = 0; c < 3; ++c) info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
-    }
-    jpeg_start_compress(&info, TRUE);
+    vivarix::JpegEncoding e{p.width, p.height, p.components, p.space, 85, !p.subsampled};
+    e.progressive = p.progressive;
+    e.arithmetic = p.arithmetic;
+    e.restartRows = p.restartRows;
     const std::vector<unsigned char> pixels = pattern(p);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<unsigned char*>(
-            &pixels[static_cast<std::size_t>(info.next_scanline) * static_cast<std::size_t>(p.width * p.components)]);
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::vector<unsigned char> bytes(buffer, buffer + size);
-    std::free(buffer);
-    return bytes;
+    return vivarix::encodeJpeg(e, pixels.data(), static_cast<std::size_t>(p.width * p.components));
 }
 
 std::vector<unsigned char> tablesOnly() {
