@@ -4,6 +4,8 @@ namespace vivarix {
 
 void initialiseState(AppState& state, Controls* controls, MessageBoxes* messages, std::uint64_t seed) {
     seedRandom(state.random, seed);
+    state.seed = seed;
+    state.sessionTicks = 0;
     state.controls = controls;
     state.messages = messages;
     state.frameDelayMs = 0;

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+#include "app/journal.h"
 #include "render/render_state.h"
 
 namespace vivarix {
@@ -20,6 +21,10 @@ struct AppState : RenderState {
     std::uint32_t frameStartTick = 0;     // millisecond clock at the start of the pass
     std::int32_t frameTimeAccumMs = 0;    // drawn-pass milliseconds since the last rate update
     std::int32_t frameCounter = 0;        // passes, paused ones included
+
+    std::uint64_t seed = 0;          // the random generator's seed of this session
+    std::uint64_t sessionTicks = 0;  // ticks run since start-up, over all plates
+    Journal journal;                 // the session's inputs, for replaying it
 };
 
 // The defaults of start-up and the empty grids, lists and counters for the plate

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/commands.h"
+#include "app/journal.h"
 #include "app/plate_preparation.h"
 #include "platform/core/text.h"
 #include "sim/control_numbers.h"
@@ -170,6 +171,7 @@ void handleControlEvent(AppState& state, std::int32_t c) {
         break;
     case control::newPlateButton:
         newPlate(state);
+        journalNewPlate(state);
         break;
     default:
         break;

@@ -4,13 +4,13 @@
 
 #include "app/commands.h"
 #include "app/control_panel.h"
+#include "app/journal.h"
 #include "app/plate_preparation.h"
 #include "app/startup.h"
 #include "platform/core/clock.h"
 #include "platform/core/wrap.h"
 #include "render/plate_view.h"
 #include "sim/control_numbers.h"
-#include "sim/tick.h"
 
 namespace vivarix {
 
@@ -57,7 +57,7 @@ Handled handleEvent(AppState& state, Desktop& desktop, std::int32_t code) {
         break;
     case event::leftDown:
         if (state.paused == 1) return Handled::endPass;
-        placeCreature(state);
+        if (placeCreature(state)) journalPlacement(state);
         break;
     default:
         break;
@@ -88,7 +88,7 @@ bool runPass(AppState& state, Desktop& desktop) {
         return true;
     }
     desktop.setWindowTitle(0, programTitle);
-    runTick(state);
+    runJournalledTick(state);
     renderFrame(state);
 
     state.frameTimeAccumMs =

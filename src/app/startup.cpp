@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/control_panel.h"
+#include "app/journal.h"
 #include "app/pictures.h"
 #include "app/plate_preparation.h"
 #include "render/plate_view.h"
@@ -38,6 +39,7 @@ bool startUp(AppState& state, Desktop& desktop, TextRenderer& text, std::uint64_
     preparePlate(state);
     writeValueLabels(state);
     readAutoFeedAmount(state);
+    journalStart(state);
     return true;
 }
 

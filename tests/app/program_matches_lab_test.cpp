@@ -18,13 +18,6 @@
 namespace vivarix {
 namespace {
 
-std::string hashOf(const CreatureList& creatures) {
-    char hash[17];
-    std::snprintf(hash, sizeof hash, "%016llx",
-                  static_cast<unsigned long long>(lab::fnv1a64(lab::creaturesText(creatures))));
-    return hash;
-}
-
 std::string labFinalLine(std::vector<std::string> args) {
     args.insert(args.begin(), "vivarix-lab");
     std::vector<char*> argv;
@@ -89,7 +82,7 @@ TEST(ProgramMatchesLab, SameCreaturesAfterTwoThousandTicks) {
                                           "--feed", "800:1199:300:300"});
     EXPECT_EQ(lab, std::to_string(passes) + "," + std::to_string(state->kindCount[0]) + "," +
                        std::to_string(state->kindCount[1]) + "," +
-                       std::to_string(lab::nutrientTotal(state->plateGrid)) + "," + hashOf(state->creatureList) +
+                       std::to_string(lab::nutrientTotal(state->plateGrid)) + "," + creaturesHash(state->creatureList) +
                        "\n");
 }
 

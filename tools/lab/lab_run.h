@@ -12,16 +12,14 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "sim/creature_text.h"
 #include "lab_options.h"
 
 namespace vivarix::lab {
 
-// The text --dump-creatures writes: one line per creature in list order, the 20
-// fields in record order, decimal, separated by single spaces.
-std::string creaturesText(const CreatureList& list);
-
-// FNV-1a 64-bit of a text.
-std::uint64_t fnv1a64(std::string_view text);
+// --dump-creatures writes creaturesText; the CSV's hash is creaturesHash.
+using vivarix::creaturesText;
+using vivarix::fnv1a64;
 
 // The sum of all plate cells above 0.
 std::int64_t nutrientTotal(const PlateGrid& grid);
