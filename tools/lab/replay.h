@@ -1,0 +1,38 @@
+// Replaying a session journal on a lab: the journal's seed and start-up plate, then
+// before every tick the entries of that tick in the order they were written.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/journal.h"
+#include "lab_run.h"
+
+namespace vivarix::lab {
+
+class Replay {
+public:
+    explicit Replay(ParsedJournal journal) : journal(std::move(journal)) {}
+
+    // Prepares the lab's plate as the session's start-up did.
+    void prepare(Lab& lab) const;
+
+    // Applies the entries of tick `tick` (placements, Auto, new plates, checkpoints)
+    // and sets the pointer and right button for the tick.  Call for 0, 1, 2, ... in
+    // turn, before each tick runs, and once more after the last.  Returns false at
+    // a checkpoint the creatures disagree with; `mismatch` then tells.
+    bool enterTick(Lab& lab, std::uint64_t tick);
+
+    std::uint64_t lastTick() const { return journal.lastTick; }
+    std::size_t checkpointsVerified() const { return verified; }
+    std::string mismatch;
+
+private:
+    ParsedJournal journal;
+    std::size_t next = 0;
+    std::size_t verified = 0;
+    bool feeding = false;
+    std::int32_t feedX = 0, feedY = 0;
+};
+
+}  // namespace vivarix::lab
