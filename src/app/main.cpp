@@ -1,9 +1,14 @@
 // Vivarix on the desktop: start-up, then the main loop until the window is closed.
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "app/app_state.h"
+#include "app/command_line.h"
+#include "app/journal.h"
 #include "app/main_loop.h"
 #include "app/startup.h"
 #include "platform/qt/qt_desktop.h"
@@ -16,10 +21,26 @@ AppState appState;
 int main(int argc, char** argv) {
     using namespace vivarix;
     // Exits with status 1 and one line on stderr when no display can be opened.
+    // Takes Qt's own options out of argv.
     std::unique_ptr<Desktop> desktop = startQtDesktop(argc, argv, appState.graphics);
+    const CommandLine line = parseCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+    if (!line.error.empty()) {
+        std::fprintf(stderr, "vivarix: %s\n%s", line.error.c_str(), programUsage);
+        return 2;
+    }
+    if (line.help) {
+        std::fputs(programUsage, stdout);
+        return 0;
+    }
     std::unique_ptr<TextRenderer> text = createQtTextRenderer();
-    const auto seed = static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
-    if (startUp(appState, *desktop, *text, seed)) mainLoop(appState, *desktop);
+    const auto seed =
+        line.seed.value_or(static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
+    if (startUp(appState, *desktop, *text, seed)) {
+        if (line.record && !startRecording(appState, *line.record))
+            desktop->messageBox("Vivarix", "The session cannot be recorded to " + *line.record + ": " +
+                                               std::strerror(errno) + ". It goes on without recording.");
+        mainLoop(appState, *desktop);
+    }
     // Ending: the window, the surface, the controls and the pictures go with the
     // desktop and the state; nothing is saved.
     appState.graphics.text = nullptr;

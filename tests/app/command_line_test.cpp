@@ -1,0 +1,26 @@
+#include <gtest/gtest.h>
+
+#include "app/command_line.h"
+
+namespace vivarix {
+namespace {
+
+TEST(CommandLine, SeedAndRecordingOrOneLineNamingTheFault) {
+    const CommandLine both = parseCommandLine({"--record", "a.vxs", "--seed", "18446744073709551615"});
+    EXPECT_EQ(both.error, "");
+    EXPECT_EQ(both.seed, 18446744073709551615ull);
+    EXPECT_EQ(both.record, "a.vxs");
+    EXPECT_FALSE(parseCommandLine({}).seed.has_value());
+
+    const std::pair<std::vector<std::string>, const char*> faults[] = {
+        {{"--seed", "18446744073709551616"}, "--seed: 18446744073709551616 is too large for a 64-bit seed"},
+        {{"--seed", "-1"}, "--seed: expected an unsigned decimal number"},
+        {{"--seed"}, "--seed: missing value"},
+        {{"--record", ""}, "--record: expected a file name"},
+        {{"-platform"}, "-platform: unknown option"},
+    };
+    for (const auto& [args, error] : faults) EXPECT_EQ(parseCommandLine(args).error, error);
+}
+
+}  // namespace
+}  // namespace vivarix
