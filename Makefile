@@ -7,12 +7,17 @@ GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 PREFIX   ?= /usr/local
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test bench sanitize soak memcheck fuzz install package clean
+.PHONY: all deps deps-run build run test bench sanitize soak memcheck fuzz install package clean
 
 all: build
 
+# Everything: the program, the tests, the benchmarks, packaging and experiments.
 deps:
-	@scripts/install-deps
+	@scripts/install-deps all
+
+# Only what building and running the program needs.
+deps-run:
+	@scripts/install-deps run
 
 $(BUILD)/CMakeCache.txt:
 	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -20,13 +25,20 @@ $(BUILD)/CMakeCache.txt:
 build: $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: deps build
+run: deps-run $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target vivarix
 	$(BUILD)/vivarix
 
-test: deps build
+# Configures again, so that the test packages deps has just installed are found
+# by a build directory that make run configured without them.
+test: deps
+	cmake -S . -B $(BUILD)
+	cmake --build $(BUILD) -j $(JOBS)
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-bench: build
+bench: deps
+	cmake -S . -B $(BUILD)
+	cmake --build $(BUILD) -j $(JOBS) --target vivarix-bench
 	$(BUILD)/vivarix-bench
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer,
