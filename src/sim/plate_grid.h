@@ -42,6 +42,9 @@ inline std::int16_t cellAt(const Grid16& grid, std::int32_t x, std::int32_t y) {
     return grid.cells[static_cast<std::size_t>(cellIndex(grid, x, y))];
 }
 
+// The nutrient on the plate: the sum of the cells above 0.
+std::int64_t nutrientTotal(const Grid16& grid);
+
 // Checked read: positions outside the allocated grid read as -1 (off the plate).
 inline std::int16_t cellOrOff(const Grid16& grid, std::int32_t x, std::int32_t y) {
     return insideGrid(grid, x, y) ? cellAt(grid, x, y) : std::int16_t{-1};

@@ -51,13 +51,6 @@ private:
     QTimer timer;
 };
 
-std::int64_t nutrientTotal(const PlateGrid& grid) {
-    std::int64_t total = 0;
-    for (const std::int16_t cell : grid.cells)
-        if (cell > 0) total += cell;
-    return total;
-}
-
 class OutOfMemoryBox : public ::testing::Test {
 protected:
     void SetUp() override {

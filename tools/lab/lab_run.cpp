@@ -17,13 +17,6 @@
 
 namespace vivarix::lab {
 
-std::int64_t nutrientTotal(const PlateGrid& grid) {
-    std::int64_t total = 0;
-    for (const std::int16_t cell : grid.cells)
-        if (cell > 0) total += cell;
-    return total;
-}
-
 std::string gridText(const SimState& state) {
     std::string text;
     for (std::int32_t x = 0; x <= state.plateWidth; ++x) {

@@ -21,8 +21,7 @@ namespace vivarix::lab {
 using vivarix::creaturesText;
 using vivarix::fnv1a64;
 
-// The sum of all plate cells above 0.
-std::int64_t nutrientTotal(const PlateGrid& grid);
+using vivarix::nutrientTotal;
 
 // 461 lines, line x holding cells (x, 0) .. (x, plateHeight) in decimal.
 std::string gridText(const SimState& state);

@@ -1,0 +1,111 @@
+#include "render/population_history.h"
+
+#include <algorithm>
+#include <bitset>
+
+namespace vivarix {
+
+namespace {
+
+void widen(Range& range, std::int64_t value) {
+    range.min = std::min(range.min, value);
+    range.max = std::max(range.max, value);
+}
+
+void merge(PopulationSample& into, const PopulationSample& other) {
+    into.firstTick = std::min(into.firstTick, other.firstTick);
+    into.lastTick = std::max(into.lastTick, other.lastTick);
+    for (std::size_t s = 0; s < seriesCount; ++s) {
+        widen(into.series[s], other.series[s].min);
+        widen(into.series[s], other.series[s].max);
+    }
+}
+
+// Halves the samples by merging neighbours; the last sample stays open for the
+// frames of the doubled span only if it is a merged pair.
+void mergeNeighbours(PopulationHistory& h) {
+    std::vector<PopulationSample>& s = h.samples;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < s.size(); i += 2) {
+        PopulationSample pair = s[i];
+        if (i + 1 < s.size()) merge(pair, s[i + 1]);
+        s[kept++] = pair;
+    }
+    const bool lastIsSingle = s.size() % 2 == 1;
+    s.resize(kept);
+    h.framesPerSample *= 2;
+    h.pendingFrames = lastIsSingle ? h.framesPerSample / 2 : h.framesPerSample;
+}
+
+}  // namespace
+
+void clearHistory(PopulationHistory& history) { history = PopulationHistory{}; }
+
+void noteTick(PopulationHistory& history, const std::array<std::int32_t, 3>& kindCount) {
+    for (std::size_t k = 0; k < 2; ++k) {
+        if (history.frameStarted)
+            widen(history.frameCounts[k], kindCount[k]);
+        else
+            history.frameCounts[k] = {kindCount[k], kindCount[k]};
+    }
+    history.frameStarted = true;
+}
+
+std::array<std::int32_t, 2> strainsPerKind(const CreatureList& creatures) {
+    // A colour is V * 65536 (kind 0) or V (kind 1) with V in 0..254: one bit per V.
+    std::array<std::bitset<256>, 2> seen;
+    for (const Creature* c = creatures.front(); c; c = CreatureList::after(c)) {
+        const auto colour = static_cast<std::uint32_t>(c->colour);
+        seen[c->kind == 0 ? 0 : 1].set((colour | colour >> 16) & 0xFF);
+    }
+    return {static_cast<std::int32_t>(seen[0].count()), static_cast<std::int32_t>(seen[1].count())};
+}
+
+void sampleFrame(PopulationHistory& history, const SimState& state, std::uint64_t tick) {
+    if (!history.frameStarted) return;
+    history.frameStarted = false;
+    PopulationSample sample;
+    sample.firstTick = sample.lastTick = tick;
+    sample.series[kind0Count] = history.frameCounts[0];
+    sample.series[kind1Count] = history.frameCounts[1];
+    const std::int64_t nutrient = nutrientTotal(state.plateGrid);
+    sample.series[nutrientSeries] = {nutrient, nutrient};
+    const std::array<std::int32_t, 2> strains = strainsPerKind(state.creatureList);
+    sample.series[kind0Strains] = {strains[0], strains[0]};
+    sample.series[kind1Strains] = {strains[1], strains[1]};
+
+    if (history.pendingFrames > 0 && history.pendingFrames < history.framesPerSample) {
+        merge(history.samples.back(), sample);
+        ++history.pendingFrames;
+        return;
+    }
+    if (history.samples.size() == PopulationHistory::capacity) {
+        mergeNeighbours(history);
+        if (history.pendingFrames < history.framesPerSample) {
+            merge(history.samples.back(), sample);
+            ++history.pendingFrames;
+            return;
+        }
+    }
+    history.samples.push_back(sample);
+    history.pendingFrames = 1;
+}
+
+std::vector<PopulationSample> historyColumns(const PopulationHistory& history, std::size_t columns) {
+    std::vector<PopulationSample> result;
+    if (history.samples.empty() || columns == 0) return result;
+    const std::uint64_t first = history.samples.front().firstTick;
+    const std::uint64_t span = history.samples.back().lastTick - first + 1;
+    std::size_t column = SIZE_MAX;
+    for (const PopulationSample& s : history.samples) {
+        const auto c = static_cast<std::size_t>((s.lastTick - first) * columns / span);
+        if (c == column)
+            merge(result.back(), s);
+        else
+            result.push_back(s);
+        column = c;
+    }
+    return result;
+}
+
+}  // namespace vivarix

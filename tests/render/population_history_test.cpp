@@ -1,0 +1,68 @@
+// The population history keeps whole runs in bounded memory without losing a boom
+// or a crash.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "render/population_history.h"
+#include "support/tiny_plate.h"
+
+namespace vivarix {
+namespace {
+
+Range overall(const std::vector<PopulationSample>& samples, std::size_t series) {
+    Range r{INT64_MAX, INT64_MIN};
+    for (const PopulationSample& s : samples) {
+        r.min = std::min(r.min, s.series[series].min);
+        r.max = std::max(r.max, s.series[series].max);
+    }
+    return r;
+}
+
+TEST(PopulationHistory, MergingKeepsTheBoundAndEveryExtreme) {
+    test::TinyPlate plate;
+    PopulationHistory history;
+    std::uint64_t tick = 0;
+    for (std::uint64_t frame = 0; frame < 20000; ++frame) {
+        // Four ticks a frame; one tick of the whole run crashes kind 1 to 0 and one
+        // booms kind 0, in the middle of frames.
+        for (int t = 0; t < 4; ++t, ++tick) {
+            const std::int32_t k0 = tick == 51234 ? 9000 : 100 + static_cast<std::int32_t>(tick % 50);
+            const std::int32_t k1 = tick == 70001 ? 0 : 500;
+            noteTick(history, {k0, k1, 0});
+        }
+        sampleFrame(history, plate.state, tick);
+        sampleFrame(history, plate.state, tick);  // a frame that ran no tick adds nothing
+        ASSERT_LE(history.samples.size(), PopulationHistory::capacity);
+    }
+    EXPECT_GT(history.samples.size(), PopulationHistory::capacity / 2);
+    EXPECT_EQ(history.samples.front().firstTick, 4u);
+    EXPECT_EQ(history.samples.back().lastTick, tick);
+    for (std::size_t i = 1; i < history.samples.size(); ++i)
+        ASSERT_LT(history.samples[i - 1].lastTick, history.samples[i].firstTick);
+    EXPECT_EQ(overall(history.samples, kind0Count).max, 9000);
+    EXPECT_EQ(overall(history.samples, kind0Count).min, 100);
+    EXPECT_EQ(overall(history.samples, kind1Count).min, 0);
+
+    const std::vector<PopulationSample> columns = historyColumns(history, 640);
+    EXPECT_LE(columns.size(), 640u);
+    EXPECT_GE(columns.size(), 600u);
+    EXPECT_EQ(overall(columns, kind0Count).max, 9000);
+    EXPECT_EQ(overall(columns, kind1Count).min, 0);
+
+    clearHistory(history);
+    EXPECT_TRUE(history.samples.empty());
+}
+
+TEST(PopulationHistory, StrainsAreTheDistinctColoursOfEachKind) {
+    test::TinyPlate plate;
+    for (const auto& [kind, colour] : {std::pair{0, 117 << 16}, {0, 117 << 16}, {0, 3 << 16}, {1, 117}, {1, 0}}) {
+        Creature c = test::creatureAt(10, 10, static_cast<std::int16_t>(kind));
+        c.colour = colour;
+        test::pushCreature(plate.state, c);
+    }
+    EXPECT_EQ(strainsPerKind(plate.state.creatureList), (std::array<std::int32_t, 2>{2, 2}));
+}
+
+}  // namespace
+}  // namespace vivarix
