@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+#include "platform/core/clock.h"
 #include "render/render_state.h"
 
 namespace vivarix {
@@ -20,6 +21,7 @@ struct AppState : RenderState {
     std::uint32_t frameStartTick = 0;     // millisecond clock at the start of the pass
     std::int32_t frameTimeAccumMs = 0;    // drawn-pass milliseconds since the last rate update
     std::int32_t frameCounter = 0;        // passes, paused ones included
+    MillisecondClock* passClock = nullptr;  // times the passes; nullptr: tickCount().  Not owned
 };
 
 // The defaults of start-up and the empty grids, lists and counters for the plate

@@ -18,15 +18,6 @@
 namespace vivarix {
 namespace {
 
-class NoText final : public TextRenderer {
-public:
-    bool loadFont(std::int32_t, std::string_view, std::int32_t) override { return true; }
-    std::int32_t drawText(Image&, std::int32_t, std::int32_t, std::int32_t, std::string_view, std::int32_t,
-                          bool) override {
-        return 0;
-    }
-};
-
 std::string hashOf(const CreatureList& creatures) {
     char hash[17];
     std::snprintf(hash, sizeof hash, "%016llx",
@@ -48,7 +39,7 @@ TEST(ProgramMatchesLab, SameCreaturesAfterTwoThousandTicks) {
     constexpr std::uint64_t seed = 77;
     constexpr int passes = 2000;
     test::ScriptedDesktop desktop;
-    NoText text;
+    test::NoText text;
     auto state = std::make_unique<AppState>();
     ASSERT_TRUE(startUp(*state, desktop, text, seed));
 

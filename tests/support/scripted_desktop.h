@@ -3,7 +3,7 @@
 // Controls are HeadlessControls (values set by the panel are read back, nothing is
 // drawn); the test queues the events that pollEvent hands out, one per call, and
 // moves the pointer.  Presents never wait and are only counted; titles and message
-// boxes are recorded.
+// boxes are recorded.  NoText stands in for the text renderer.
 #pragma once
 
 #include <cstdint>
@@ -93,6 +93,17 @@ private:
     std::int32_t clientWidth = 0;
     std::int32_t clientHeight = 0;
     std::vector<std::int32_t> options;
+};
+
+// Text that draws nothing (the desktop has no fonts): loading succeeds, nothing
+// advances.
+class NoText final : public TextRenderer {
+public:
+    bool loadFont(std::int32_t, std::string_view, std::int32_t) override { return true; }
+    std::int32_t drawText(Image&, std::int32_t, std::int32_t, std::int32_t, std::string_view, std::int32_t,
+                          bool) override {
+        return 0;
+    }
 };
 
 }  // namespace vivarix::test
