@@ -1,6 +1,5 @@
 // Trackbars and options: their events, their state, and that only the user raises events.
 #include <QApplication>
-#include <QLabel>
 #include <QRadioButton>
 #include <QSlider>
 #include <QStyle>
@@ -199,17 +198,6 @@ TEST_F(Trackbars, AreHorizontalWithATickAtEveryPosition) {
     EXPECT_EQ(s->orientation(), Qt::Horizontal);
     EXPECT_NE(s->tickPosition(), QSlider::NoTicks);
     EXPECT_EQ(s->tickInterval(), 1);
-}
-
-TEST_F(Trackbars, ANumberUsedTwiceNamesTheLaterControl) {
-    showTab(3);
-    QWidget* about = widget(control::sizeLabel);
-    ASSERT_NE(about, nullptr);
-    EXPECT_TRUE(about->isVisible());  // on the "About" page, now shown
-    desktop->setControlText(control::sizeLabel, "changed");
-    EXPECT_EQ(static_cast<QLabel*>(about)->text(), QString("changed"));
-    showTab(2);
-    EXPECT_FALSE(about->isVisible());
 }
 
 }  // namespace
