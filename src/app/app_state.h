@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "app/journal.h"
+#include "platform/core/clock.h"
 #include "render/render_state.h"
 
 namespace vivarix {
@@ -25,6 +26,7 @@ struct AppState : RenderState {
     std::uint64_t seed = 0;          // the random generator's seed of this session
     std::uint64_t sessionTicks = 0;  // ticks run since start-up, over all plates
     Journal journal;                 // the session's inputs, for replaying it
+    MillisecondClock* passClock = nullptr;  // times the passes; nullptr: tickCount().  Not owned
 };
 
 // The defaults of start-up and the empty grids, lists and counters for the plate

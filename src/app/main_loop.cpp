@@ -31,6 +31,9 @@ void readPointer(AppState& state, Desktop& desktop) {
     }
 }
 
+// The millisecond clock that times the passes for the frame rate.
+std::uint32_t passTime(AppState& state) { return state.passClock ? state.passClock->now() : tickCount(); }
+
 enum class Handled { goOn, endPass, close };
 
 Handled handleEvent(AppState& state, Desktop& desktop, std::int32_t code) {
@@ -68,7 +71,7 @@ Handled handleEvent(AppState& state, Desktop& desktop, std::int32_t code) {
 }  // namespace
 
 bool runPass(AppState& state, Desktop& desktop) {
-    state.frameStartTick = tickCount();
+    state.frameStartTick = passTime(state);
     desktop.presentFrame(state.graphics.backBuffer, true);
     desktop.setControlState(control::inspectorView, imageHandle(state.graphics, inspectorImage));
     state.frameCounter = wrapAdd32(state.frameCounter, 1);
@@ -92,7 +95,7 @@ bool runPass(AppState& state, Desktop& desktop) {
     renderFrame(state);
 
     state.frameTimeAccumMs =
-        wrapAdd32(state.frameTimeAccumMs, static_cast<std::int32_t>(tickCount() - state.frameStartTick));
+        wrapAdd32(state.frameTimeAccumMs, static_cast<std::int32_t>(passTime(state) - state.frameStartTick));
     if (state.frameCounter % 10 == 0) {
         if (state.frameTimeAccumMs > 0) state.framesPerSecond = 10000 / state.frameTimeAccumMs;
         state.frameTimeAccumMs = 0;

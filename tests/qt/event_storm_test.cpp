@@ -1,10 +1,7 @@
 // A storm of window events: thousands of them queued faster than the main loop takes
 // them (all simulated before the first pass), then handled one per pass, none lost
 // and none reordered, each with its effect on the program.
-#include <QLabel>
 #include <QSlider>
-#include <QStyle>
-#include <QStyleOptionSlider>
 #include <QTest>
 #include <QWindow>
 #include <gtest/gtest.h>
@@ -23,9 +20,6 @@
 #include "../support/tiny_plate.h"
 #include "app/control_panel.h"
 #include "app/main_loop.h"
-#include "app/startup.h"
-#include "platform/qt/qt_desktop.h"
-#include "platform/qt/qt_desktop_testing.h"
 #include "qt_test_support.h"
 #include "sim/control_numbers.h"
 
@@ -116,10 +110,6 @@ public:
 private:
     Desktop& real;
 };
-
-Qt::Key qtKey(char key) {
-    return static_cast<Qt::Key>(key >= '0' && key <= '9' ? Qt::Key_0 + (key - '0') : Qt::Key_A + (key - 'A'));
-}
 
 // Simulates input of every kind the window takes and notes the events the desktop
 // must hand out for it.  Each simulated event is delivered at once (into the
@@ -271,22 +261,15 @@ std::string firstDifference(const std::vector<Polled>& got, const std::vector<Po
     return {};
 }
 
-class EventStorm : public ::testing::Test {
+class EventStorm : public ProgramWindow {
 protected:
     void SetUp() override {
-        state = std::make_unique<AppState>();
-        desktop = newDesktop(state->graphics);
-        text = createQtTextRenderer();
-        ASSERT_TRUE(startUp(*state, *desktop, *text, 20261207));
-        window()->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
+        ProgramWindow::SetUp();
+        if (HasFatalFailure()) return;
         recording = std::make_unique<RecordingDesktop>(*desktop);
-        storm = std::make_unique<Storm>(window(), surfaceWidget(*desktop), controlWidget(*desktop, control::kindButton),
-                                        static_cast<QSlider*>(controlWidget(*desktop, control::autoTrackbar)));
+        storm = std::make_unique<Storm>(window(), surface(), widget(control::kindButton),
+                                        static_cast<QSlider*>(widget(control::autoTrackbar)));
     }
-    void TearDown() override { state->graphics.text = nullptr; }
-
-    QWidget* window() { return windowWidget(*desktop); }
 
     struct Outcome {
         std::size_t passes = 0;        // passes run, the last one included
@@ -381,14 +364,10 @@ protected:
         EXPECT_EQ(state->frameDelayMs, delay);
         EXPECT_EQ(state->feedingActive, feeding);
         EXPECT_EQ(desktop->getControlState(control::autoTrackbar), storm->sliderValue);
-        EXPECT_EQ(state->autoFeedAmount, storm->sliderValue * 8);
-        EXPECT_EQ(static_cast<QLabel*>(controlWidget(*desktop, control::autoLabel))->text().toStdString(),
-                  "Auto: " + std::to_string(storm->sliderValue * 8));
+        EXPECT_EQ(state->autoFeedAmount, storm->sliderValue * control::autoFeedPerStep);
+        EXPECT_EQ(label(control::autoLabel), "Auto: " + std::to_string(state->autoFeedAmount));
     }
 
-    std::unique_ptr<AppState> state;
-    std::unique_ptr<Desktop> desktop;
-    std::unique_ptr<TextRenderer> text;
     std::unique_ptr<RecordingDesktop> recording;
     std::unique_ptr<Storm> storm;
 };

@@ -8,13 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <memory>
 
+#include "../support/tiny_plate.h"
 #include "app/main_loop.h"
-#include "app/startup.h"
+#include "lab_run.h"
 #include "platform/core/list.h"
-#include "platform/qt/qt_desktop.h"
-#include "platform/qt/qt_desktop_testing.h"
 #include "qt_test_support.h"
 
 namespace vivarix::qttest {
@@ -51,32 +49,16 @@ private:
     QTimer timer;
 };
 
-class OutOfMemoryBox : public ::testing::Test {
+class OutOfMemoryBox : public ProgramWindow {
 protected:
     void SetUp() override {
         listmemory::failRequest(0);
-        state = std::make_unique<AppState>();
-        desktop = newDesktop(state->graphics);
-        text = createQtTextRenderer();
-        ASSERT_TRUE(startUp(*state, *desktop, *text, 20261207));
-        window()->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
+        ProgramWindow::SetUp();
     }
     void TearDown() override {
         listmemory::failRequest(0);
-        state->graphics.text = nullptr;
+        ProgramWindow::TearDown();
     }
-
-    QWidget* window() { return windowWidget(*desktop); }
-    QWidget* surface() { return surfaceWidget(*desktop); }
-
-    void passes(int n) {
-        for (int i = 0; i < n; ++i) ASSERT_TRUE(runPass(*state, *desktop));
-    }
-
-    std::unique_ptr<AppState> state;
-    std::unique_ptr<Desktop> desktop;
-    std::unique_ptr<TextRenderer> text;
 };
 
 TEST_F(OutOfMemoryBox, AFailedPlacementShowsTheBoxAndTheLoopGoesOnAfterOk) {
@@ -92,13 +74,13 @@ TEST_F(OutOfMemoryBox, AFailedPlacementShowsTheBoxAndTheLoopGoesOnAfterOk) {
     listmemory::failRequest(1);
     QTest::mouseClick(surface(), Qt::LeftButton, {}, at);
     const std::int32_t frames = state->frameCounter;
-    const std::int64_t nutrient = nutrientTotal(state->plateGrid);
+    const std::int64_t nutrient = lab::nutrientTotal(state->plateGrid);
     const std::uint64_t draws = state->random.draws;
     ASSERT_TRUE(runPass(*state, *desktop));  // returns only once the box is closed
 
     EXPECT_EQ(user.boxes, 1);
-    EXPECT_EQ(user.title, "Fehler!");
-    EXPECT_EQ(user.text, "Kein Speicherplatz zum Reservieren des neuen Elements");
+    EXPECT_EQ(user.title, test::noMemoryTitle);
+    EXPECT_EQ(user.text, test::noMemoryText);
     EXPECT_EQ(user.buttons, 1);
     EXPECT_EQ(user.notClosedByOk, 0);
     EXPECT_GT(listmemory::requestsSinceArming(), 1) << "the tick after the refused placement queued nothing";
@@ -108,7 +90,7 @@ TEST_F(OutOfMemoryBox, AFailedPlacementShowsTheBoxAndTheLoopGoesOnAfterOk) {
     // The rest of the pass ran: its tick fed the plate, and its frame emptied the
     // repaint queue.
     EXPECT_EQ(state->frameCounter, frames + 1);
-    EXPECT_GT(nutrientTotal(state->plateGrid), nutrient);
+    EXPECT_GT(lab::nutrientTotal(state->plateGrid), nutrient);
     EXPECT_GT(state->random.draws, draws);
     EXPECT_TRUE(state->nutriumList.empty());
     EXPECT_EQ(window()->windowTitle().toStdString(), "Vivarix 0.4alpha");
@@ -136,8 +118,8 @@ TEST_F(OutOfMemoryBox, AFailedRepaintInTheTickShowsTheBoxAndTheFrameIsDrawn) {
     const std::int32_t frames = state->frameCounter;
     ASSERT_TRUE(runPass(*state, *desktop));
     EXPECT_EQ(user.boxes, 1);
-    EXPECT_EQ(user.title, "Fehler!");
-    EXPECT_EQ(user.text, "Kein Speicherplatz zum Reservieren des neuen Elements");
+    EXPECT_EQ(user.title, test::noMemoryTitle);
+    EXPECT_EQ(user.text, test::noMemoryText);
     EXPECT_EQ(user.notClosedByOk, 0);
     EXPECT_EQ(state->frameCounter, frames + 1);
     EXPECT_TRUE(state->nutriumList.empty());

@@ -1,14 +1,18 @@
 #include "qt_test_support.h"
 
+#include <QKeyEvent>
+#include <QLabel>
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTabWidget>
 #include <QTest>
-#include <gtest/gtest.h>
 
-#include "platform/core/colour.h"
+#include "app/control_panel.h"
+#include "app/main_loop.h"
+#include "app/startup.h"
 #include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_desktop_testing.h"
+#include "sim/control_numbers.h"
 
 namespace vivarix::qttest {
 
@@ -17,14 +21,6 @@ namespace {
 int storedArgc = 1;
 char programName[] = "vivarix-qt-tests";
 char* storedArgv[] = {programName, nullptr};
-
-// A w-by-h image under `number` filled with one colour.
-void fill(Graphics& g, std::int32_t number, std::int32_t w, std::int32_t h, std::int32_t colour) {
-    createImage(g, number, w, h);
-    startDrawing(g, imageOutput(number));
-    drawBox(g, 0, 0, w, h, colour);
-    stopDrawing(g);
-}
 
 }  // namespace
 
@@ -59,12 +55,33 @@ std::vector<Polled> withoutMotion(const std::vector<Polled>& events) {
     return kept;
 }
 
-TestImages::TestImages() {
-    fill(graphics, ids::inspectorImage, 245, 200, rgb(20, 30, 40));
-    fill(graphics, ids::aboutImage, 230, 115, rgb(255, 255, 255));
-    fill(graphics, ids::iconShy, 15, 15, rgb(0, 0, 200));
-    fill(graphics, ids::iconCool, 15, 15, rgb(200, 0, 0));
-    fill(graphics, ids::iconStatsOff, 15, 15, rgb(0, 200, 0));
+void ProgramWindow::SetUp() {
+    state = std::make_unique<AppState>();
+    desktop = newDesktop(state->graphics);
+    text = createQtTextRenderer();
+    ASSERT_TRUE(startUp(*state, *desktop, *text, 20261207));
+    window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
+    eventsWhileStarting = pollAll(*desktop);
+}
+
+void ProgramWindow::TearDown() { state->graphics.text = nullptr; }
+
+QWidget* ProgramWindow::window() const { return windowWidget(*desktop); }
+QWidget* ProgramWindow::surface() const { return surfaceWidget(*desktop); }
+QWidget* ProgramWindow::widget(std::int32_t number) const { return controlWidget(*desktop, number); }
+
+std::string ProgramWindow::label(std::int32_t number) const {
+    return static_cast<QLabel*>(widget(number))->text().toStdString();
+}
+
+void ProgramWindow::showTab(int index) const {
+    static_cast<QTabWidget*>(widget(control::tabPanel))->setCurrentIndex(index);
+    pollAll(*desktop);
+}
+
+void ProgramWindow::passes(int n) {
+    for (int i = 0; i < n; ++i) ASSERT_TRUE(runPass(*state, *desktop)) << "pass " << i;
 }
 
 QRect handleRect(QSlider* slider) {
@@ -83,71 +100,24 @@ QRect handleRect(QSlider* slider) {
     return slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
 }
 
-const ShortcutKey programShortcuts[16] = {{'C', 61}, {'S', 62}, {'G', 63}, {'L', 64}, {'P', 66}, {'0', 50},
-                                          {'1', 51}, {'2', 52}, {'3', 53}, {'4', 54}, {'5', 55}, {'6', 56},
-                                          {'7', 57}, {'8', 58}, {'9', 59}, {'R', 60}};
+const ShortcutKey programShortcuts[16] = {
+    {'C', shortcut::kind0},       {'S', shortcut::kind1},       {'G', shortcut::stats},
+    {'L', shortcut::magnifier},   {'P', shortcut::pause},       {'R', shortcut::moveMagnifier},
+    {'0', shortcut::delay0},      {'1', shortcut::delay0 + 1},  {'2', shortcut::delay0 + 2},
+    {'3', shortcut::delay0 + 3},  {'4', shortcut::delay0 + 4},  {'5', shortcut::delay0 + 5},
+    {'6', shortcut::delay0 + 6},  {'7', shortcut::delay0 + 7},  {'8', shortcut::delay0 + 8},
+    {'9', shortcut::delay0 + 9}};
 
-TestWindow::TestWindow() : desktop(newDesktop(images.graphics)) {
-    Desktop& d = *desktop;
-    const Graphics& g = images.graphics;
-    EXPECT_TRUE(d.openWindow(0, 30, 40, 715, 460, "Vivarix test"));
-    EXPECT_TRUE(d.openRenderSurface(0, 0, 0, 460, 460));
-    EXPECT_TRUE(d.beginControls(0));
-    d.createImageView(ids::inspectorView, 465, 0, 0, 0, imageHandle(g, ids::inspectorImage));
-    d.createImageButton(ids::placementButton, 465, 210, 20, 20, imageHandle(g, ids::iconShy));
-    d.createImageButton(ids::statsButton, 515, 210, 20, 20, imageHandle(g, ids::iconStatsOff));
-    d.createPanel(ids::panel, 465, 250, 245, 205);
-
-    d.addPanelTab(ids::panel, "Global Parameters");
-    d.createFrame(-1, 5, 0, 230, 110, "Feeding");
-    d.createText(ids::autoLabel, 10, 20, 70, 20, "Auto:");
-    d.createTrackbar(ids::autoFeed, 5, 35, 225, 20, 0, 40, trackbarTicks);
-    d.createText(ids::spreadLabel, 10, 65, 70, 20, "M. Size:");
-    d.createText(ids::grainsLabel, 120, 65, 70, 20, "M. NpF:");
-    d.createTrackbar(ids::spread, 5, 80, 115, 20, 2, 12, trackbarTicks);
-    d.createTrackbar(ids::grains, 115, 80, 115, 20, 5, 25, trackbarTicks);
-    d.createText(ids::temperatureLabel, 5, 120, 90, 20, "Temperatur:");
-    d.createTrackbar(ids::temperature, 0, 135, 235, 20, 0, 20, trackbarTicks);
-
-    d.addPanelTab(ids::panel, "Actions");
-    d.createText(ids::stomachLabel, 5, 5, 130, 20, "max.Magen:");
-    d.createTrackbar(ids::stomach, 0, 20, 235, 20, 10, 50, trackbarTicks);
-
-    d.addPanelTab(ids::panel, "Settings");
-    d.createText(ids::sizeLabel, 5, 5, 130, 20, "Vivarix Size:");
-    d.createTrackbar(ids::plateSize, 0, 20, 235, 20, 0, 20, trackbarTicks);
-    d.createText(ids::nutrientLabel, 5, 50, 130, 20, "Initial Nutrium:");
-    d.createOption(ids::randomOption, 5, 65, 60, 20, "Random");
-    d.createOption(ids::emptyOption, 5, 80, 60, 20, "Empty");
-    d.createButton(ids::newPlate, 145, 100, 90, 20, "New Vivarix");
-
-    d.addPanelTab(ids::panel, "About");
-    d.createText(ids::sizeLabel, 5, 5, 130, 20, "Written for the tests");
-    d.createImageView(ids::aboutView, 5, 5, 0, 0, imageHandle(g, ids::aboutImage));
-
-    d.setControlState(ids::autoFeed, 10);
-    d.setControlState(ids::spread, 12);
-    d.setControlState(ids::grains, 25);
-    d.setControlState(ids::temperature, 10);
-    d.setControlState(ids::stomach, 20);
-    d.setControlState(ids::plateSize, 20);
-    d.setControlState(ids::randomOption, 1);
-    d.disableControl(ids::temperature, 1);
-    d.disableControl(ids::plateSize, 1);
-    d.endControls();
-    for (const ShortcutKey& s : programShortcuts) d.addShortcut(0, s.key, s.number);
-
-    EXPECT_TRUE(QTest::qWaitForWindowActive(window()));
-    eventsWhileBuilding = pollAll(d);
+Qt::Key qtKey(char key) {
+    return static_cast<Qt::Key>(key >= '0' && key <= '9' ? Qt::Key_0 + (key - '0') : Qt::Key_A + (key - 'A'));
 }
 
-QWidget* TestWindow::window() const { return windowWidget(*desktop); }
-QWidget* TestWindow::surface() const { return surfaceWidget(*desktop); }
-QWidget* TestWindow::control(std::int32_t number) const { return controlWidget(*desktop, number); }
-
-void TestWindow::showTab(int index) const {
-    static_cast<QTabWidget*>(control(ids::panel))->setCurrentIndex(index);
-    pollAll(*desktop);
+void typeNative(QWindow* window, const NativeKey& key) {
+    for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent event(type, key.key, key.modifiers, key.scanCode, key.keysym, key.nativeModifiers,
+                        QString::fromUtf8(key.text));
+        QCoreApplication::sendEvent(window, &event);
+    }
 }
 
 }  // namespace vivarix::qttest

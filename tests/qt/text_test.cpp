@@ -9,12 +9,10 @@
 
 #include "platform/core/colour.h"
 #include "platform/qt/qt_desktop.h"
+#include "render/plate_view.h"
 
 namespace vivarix {
 namespace {
-
-constexpr std::int32_t font34 = 34;
-constexpr std::int32_t white = 0xFFFFFF;
 
 // The font the renderer should make of "arial" at 8 points on a 96 dpi screen.
 QFont arial8() {
@@ -25,18 +23,18 @@ QFont arial8() {
     return font;
 }
 
-// Image 1 of w by h filled with `background`, open for drawing in black with font 34.
+// Image 1 of w by h filled with `background`, open for drawing in black with the plate's font.
 struct Page {
     std::unique_ptr<TextRenderer> renderer = createQtTextRenderer();
     Graphics g;
     Page(std::int32_t w, std::int32_t h, std::int32_t background) {
         g.text = renderer.get();
-        EXPECT_TRUE(loadFont(g, font34, "arial", 8));
+        EXPECT_TRUE(loadFont(g, plateFont, "arial", 8));
         createImage(g, 1, w, h);
         startDrawing(g, imageOutput(1));
         drawBox(g, 0, 0, w, h, background);  // also makes the background the front colour
         setFrontColour(g, 0, 0, 0);
-        setDrawingFont(g, font34);
+        setDrawingFont(g, plateFont);
     }
     std::int32_t at(std::int32_t x, std::int32_t y) const { return readPixel(g, x, y); }
     int count(std::int32_t colour) const {

@@ -18,6 +18,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "app/control_panel.h"
+#include "app/startup.h"
 #include "platform/qt/qt_desktop_testing.h"
 #include "qt_test_support.h"
 
@@ -26,43 +28,41 @@ namespace {
 
 using Events = std::vector<Polled>;
 
-TEST(Window, FixedClientAreaTitleAndBoxes) {
-    TestWindow w;
-    QWidget* window = w.window();
-    EXPECT_EQ(window->size(), QSize(715, 460));
-    EXPECT_EQ(window->minimumSize(), QSize(715, 460));
-    EXPECT_EQ(window->maximumSize(), QSize(715, 460));
-    EXPECT_EQ(window->frameGeometry().topLeft(), QPoint(30, 40));
-    EXPECT_EQ(window->windowTitle(), QString("Vivarix test"));
-    const Qt::WindowFlags flags = window->windowFlags();
+class Window : public ProgramWindow {};
+
+TEST_F(Window, FixedClientAreaTitleAndBoxes) {
+    QWidget* main = window();
+    EXPECT_EQ(main->size(), QSize(715, 460));
+    EXPECT_EQ(main->minimumSize(), QSize(715, 460));
+    EXPECT_EQ(main->maximumSize(), QSize(715, 460));
+    EXPECT_EQ(main->windowTitle().toStdString(), programTitle);
+    const Qt::WindowFlags flags = main->windowFlags();
     EXPECT_TRUE(flags & Qt::WindowTitleHint);
     EXPECT_TRUE(flags & Qt::WindowSystemMenuHint);
     EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
     EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
     EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
     // Keys go to the window itself until the user gives a control the focus.
-    EXPECT_EQ(QApplication::focusWidget(), window);
+    EXPECT_EQ(QApplication::focusWidget(), main);
 
-    w.desktop->setWindowTitle(0, "Vivarix 0.4alpha  *** PAUSE ***");
-    EXPECT_EQ(window->windowTitle(), QString("Vivarix 0.4alpha  *** PAUSE ***"));
-    w.desktop->setWindowTitle(1, "no such window");
-    EXPECT_EQ(window->windowTitle(), QString("Vivarix 0.4alpha  *** PAUSE ***"));
+    desktop->setWindowTitle(0, "changed");
+    EXPECT_EQ(main->windowTitle(), QString("changed"));
+    desktop->setWindowTitle(1, "no such window");
+    EXPECT_EQ(main->windowTitle(), QString("changed"));
 
-    EXPECT_EQ(w.surface()->geometry(), QRect(0, 0, 460, 460));
-    EXPECT_EQ(w.surface()->parentWidget(), window);
-    EXPECT_TRUE(w.desktop->renderSurfaceAvailable());
-    // The views take the size of their images.
-    EXPECT_EQ(w.control(ids::inspectorView)->geometry(), QRect(465, 0, 245, 200));
-    EXPECT_EQ(w.control(ids::aboutView)->size(), QSize(230, 115));
+    EXPECT_EQ(surface()->geometry(), QRect(0, 0, 460, 460));
+    EXPECT_EQ(surface()->parentWidget(), main);
+    EXPECT_TRUE(desktop->renderSurfaceAvailable());
 }
 
-TEST(Window, OnlyOneWindowAndNothingWithoutIt) {
-    TestImages images;
-    const auto desktop = newDesktop(images.graphics);
+TEST(BareDesktop, OnlyOneWindowAndNothingWithoutIt) {
+    const Graphics none;
+    const auto desktop = newDesktop(none);
     EXPECT_FALSE(desktop->beginControls(0));
     EXPECT_FALSE(desktop->openRenderSurface(0, 0, 0, 460, 460));
     EXPECT_EQ(desktop->cursorPosition(0).clientWidth, 0);
-    ASSERT_TRUE(desktop->openWindow(0, 0, 0, 715, 460, "one"));
+    ASSERT_TRUE(desktop->openWindow(0, 30, 40, 715, 460, "one"));
+    EXPECT_EQ(windowWidget(*desktop)->frameGeometry().topLeft(), QPoint(30, 40));
     EXPECT_FALSE(desktop->openWindow(1, 0, 0, 100, 100, "two"));
     EXPECT_FALSE(desktop->beginControls(1));
     EXPECT_TRUE(desktop->beginControls(0));
@@ -89,6 +89,7 @@ struct BoxCloser {
             text = box->text();
             buttons = static_cast<int>(box->buttons().size());
             QTest::keyClick(mainWindow->windowHandle(), Qt::Key_C);  // a shortcut key
+            typeNative(mainWindow->windowHandle(), {Qt::Key_Ampersand, "&", 10, 0x26});  // 1 on AZERTY
             QTest::keyClick(box->windowHandle(), Qt::Key_C);
             QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(10, 10));
             mainWindow->close();
@@ -101,30 +102,29 @@ struct BoxCloser {
     }
 };
 
-TEST(Window, MessageBoxBlocksUntilClosedAndQueuesNothing) {
-    TestWindow w;
+TEST_F(Window, MessageBoxBlocksUntilClosedAndQueuesNothing) {
     BoxCloser closer;
-    closer.mainWindow = w.window();
-    closer.surface = w.surface();
+    closer.mainWindow = window();
+    closer.surface = surface();
     closer.arm();
     const auto start = std::chrono::steady_clock::now();
-    w.desktop->messageBox("Fehler!", "Kein Speicherplatz zum Reservieren des neuen Elements");
+    desktop->messageBox("Fehler!", "Kein Speicherplatz zum Reservieren des neuen Elements");
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(45));
     ASSERT_TRUE(closer.found);
     EXPECT_EQ(closer.title, QString("Fehler!"));
     EXPECT_EQ(closer.text, QString("Kein Speicherplatz zum Reservieren des neuen Elements"));
     EXPECT_EQ(closer.buttons, 1);
-    EXPECT_EQ(pollAll(*w.desktop), Events{});
+    EXPECT_EQ(pollAll(*desktop), Events{});
 
     // Afterwards the window works as before.
-    ASSERT_TRUE(QTest::qWaitForWindowActive(w.window()));
-    QTest::keyClick(w.window()->windowHandle(), Qt::Key_C);
-    EXPECT_EQ(pollAll(*w.desktop), (Events{shortcut(61), plain(event::keyUp)}));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
+    QTest::keyClick(window()->windowHandle(), Qt::Key_C);
+    EXPECT_EQ(pollAll(*desktop), (Events{shortcut(shortcut::kind0), plain(event::keyUp)}));
 }
 
-TEST(Window, MessageBoxBeforeAnyWindow) {
-    TestImages images;
-    const auto desktop = newDesktop(images.graphics);
+TEST(BareDesktop, MessageBoxBeforeAnyWindow) {
+    const Graphics none;
+    const auto desktop = newDesktop(none);
     BoxCloser closer;
     QWidget stand;  // receives the attempts to queue events; it is no window of the desktop
     stand.resize(20, 20);

@@ -3,7 +3,7 @@
 // Controls are HeadlessControls (values set by the panel are read back, nothing is
 // drawn); the test queues the events that pollEvent hands out, one per call, and
 // moves the pointer.  Presents never wait and are only counted; titles and message
-// boxes are recorded.
+// boxes are recorded.  Start-up takes NoTextRenderer (graphics.h) for its text.
 #pragma once
 
 #include <cstdint>

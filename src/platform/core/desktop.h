@@ -98,7 +98,8 @@ public:
     // --- shortcuts, events and the pointer ----------------------------------------
 
     // `key` is an upper-case letter or a digit of the main keyboard row, pressed
-    // without modifiers while the window is active.
+    // without modifiers while the window is active: a letter is the letter on the
+    // key, a digit the key's place on the row whatever the layout writes there.
     virtual void addShortcut(std::int32_t window, char key, std::int32_t shortcut) = 0;
 
     // The code of at most one event, without waiting (see namespace event).  A

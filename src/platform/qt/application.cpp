@@ -1,6 +1,5 @@
 #include "platform/qt/application.h"
 
-#include <QKeyEvent>
 #include <QPointer>
 #include <algorithm>
 
@@ -9,14 +8,6 @@ namespace vivarix {
 namespace {
 
 Application* runningApplication = nullptr;
-
-// The program's shortcuts are plain keys of the letter and main digit rows.  Qt's
-// shortcut map also tries a keypad key without its keypad modifier (so keypad 5
-// would match the shortcut "5"); accepting the shortcut-override event claims the
-// key for the focused widget, so no shortcut is tried for it and it is delivered as
-// an ordinary key press.  (Keys with Ctrl, Alt or Shift never match a plain-key
-// shortcut, and claiming them would break the mnemonics of message boxes.)
-bool claimFromShortcuts(const QKeyEvent& key) { return (key.modifiers() & Qt::KeypadModifier) != 0; }
 
 bool isInputEvent(QEvent::Type type) {
     switch (type) {
@@ -57,8 +48,6 @@ bool Application::notify(QObject* receiver, QEvent* event) {
     {
         Depth nested(depth);
         result = QApplication::notify(receiver, event);
-        if (event->type() == QEvent::ShortcutOverride && claimFromShortcuts(*static_cast<QKeyEvent*>(event)))
-            event->accept();
     }
     if (depth == 0)
         for (DispatchListener* listener : listeners) listener->dispatched(inputReceiver.data(), event);

@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QApplication>
 #include <QFont>
 #include <QTabBar>
@@ -28,6 +27,7 @@
 #include "platform/qt/frame_pacer.h"
 #include "platform/qt/picture_widget.h"
 #include "platform/qt/qt_desktop_testing.h"
+#include "platform/qt/shortcut_keys.h"
 #include "platform/qt/trackbar.h"
 
 namespace vivarix {
@@ -64,6 +64,20 @@ private:
     std::function<void()> closeRequested;
 };
 
+// Hands every key press Qt dispatches, before its receiver sees it, to `take`, which
+// returns true when it has dealt with the press.
+class KeyPressFilter final : public QObject {
+public:
+    explicit KeyPressFilter(std::function<bool(QObject&, const QKeyEvent&)> take) : taken(std::move(take)) {}
+
+    bool eventFilter(QObject* receiver, QEvent* event) override {
+        return event->type() == QEvent::KeyPress && taken(*receiver, static_cast<QKeyEvent&>(*event));
+    }
+
+private:
+    std::function<bool(QObject&, const QKeyEvent&)> taken;
+};
+
 // Platforms without a real pointer keep QCursor::pos() where QCursor::setPos last
 // put it, whatever the mouse events say.
 bool cursorFollowsPointer() {
@@ -74,11 +88,14 @@ bool cursorFollowsPointer() {
 class QtDesktop final : public Desktop, private DispatchListener {
 public:
     QtDesktop(Application& application, const Graphics& images)
-        : app(application), graphics(images), pointerFromCursor(cursorFollowsPointer()), lastPointer(QCursor::pos()) {
+        : app(application), graphics(images), pointerFromCursor(cursorFollowsPointer()), lastPointer(QCursor::pos()),
+          keys([this](QObject& receiver, const QKeyEvent& press) { return takeShortcut(receiver, press); }) {
         app.addListener(this);
+        app.installEventFilter(&keys);
     }
 
     ~QtDesktop() override {
+        app.removeEventFilter(&keys);
         app.removeListener(this);
         controls.clear();
         delete window;
@@ -342,26 +359,10 @@ public:
 
     void addShortcut(std::int32_t number, char key, std::int32_t shortcut) override {
         if (!isOurWindow(number)) return;
-        int qtKey = 0;
-        if (key >= 'A' && key <= 'Z')
-            qtKey = Qt::Key_A + (key - 'A');
-        else if (key >= 'a' && key <= 'z')
-            qtKey = Qt::Key_A + (key - 'a');
-        else if (key >= '0' && key <= '9')
-            qtKey = Qt::Key_0 + (key - '0');
-        else
-            return;
+        if (key >= 'a' && key <= 'z') key = static_cast<char>(key - 'a' + 'A');
+        if ((key < 'A' || key > 'Z') && (key < '0' || key > '9')) return;
         // A key registered again takes the new shortcut number.
-        const auto old = shortcuts.find(qtKey);
-        if (old != shortcuts.end()) delete old->second;
-        // A window shortcut fires whichever of the window's widgets has the focus,
-        // and only while the window is the active one (so never while a modal
-        // message box is open).
-        auto* qshortcut = new QShortcut(QKeySequence(QKeyCombination(static_cast<Qt::Key>(qtKey))), window);
-        qshortcut->setContext(Qt::WindowShortcut);
-        QObject::connect(qshortcut, &QShortcut::activated, qshortcut,
-                         [this, shortcut] { raise(DesktopEvent{event::shortcut, shortcut}); });
-        shortcuts[qtKey] = qshortcut;
+        shortcuts[key] = shortcut;
     }
 
     std::int32_t pollEvent() override {
@@ -397,6 +398,24 @@ private:
 
     void raise(DesktopEvent raised) { events.raise(raised, app.dispatching()); }
 
+    // Whether `receiver` is our window or one of its widgets.
+    bool inOurWindow(QObject& receiver) const {
+        if (!window) return false;
+        const auto* widget = qobject_cast<QWidget*>(&receiver);
+        return &receiver == window->windowHandle() || (widget && widget->window() == window);
+    }
+
+    // A key press in our window that is a shortcut key raises the shortcut and goes
+    // no further, whichever widget has the focus.  (Keys reach the window only while
+    // it is the active one: a modal message box takes them for itself.)
+    bool takeShortcut(QObject& receiver, const QKeyEvent& press) {
+        if (!inOurWindow(receiver)) return false;
+        const auto found = shortcuts.find(shortcutKey(press));
+        if (found == shortcuts.end()) return false;
+        raise(DesktopEvent{event::shortcut, found->second});
+        return true;
+    }
+
     void dispatched(QObject* inputReceiver, QEvent* event) override {
         events.endDispatch(inputReceiver ? inputCode(*inputReceiver, *event) : 0);
     }
@@ -406,9 +425,7 @@ private:
     // click as a press followed by a double-click event: the press counts, the
     // double-click event does not.
     std::int32_t inputCode(QObject& receiver, QEvent& qevent) {
-        if (!window) return 0;
-        const auto* widget = qobject_cast<QWidget*>(&receiver);
-        if (&receiver != window->windowHandle() && !(widget && widget->window() == window)) return 0;
+        if (!inOurWindow(receiver)) return 0;
         switch (qevent.type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
@@ -483,7 +500,8 @@ private:
     QWidget* parent = nullptr;              // where controls go; nullptr outside begin/endControls
     QButtonGroup* optionGroup = nullptr;    // the group of the option created last, if nothing came since
     std::map<std::int32_t, Control> controls;
-    std::map<int, QShortcut*> shortcuts;  // by Qt key
+    std::map<char, std::int32_t> shortcuts;  // shortcut number by key ('A' .. 'Z', '0' .. '9')
+    KeyPressFilter keys;
 
     EventQueue events;
     DesktopEvent last;

@@ -6,7 +6,8 @@
 //   control alike: 513/514 left press/release, 516/517 right, 512 motion.  The second
 //   press of a double click is a press like any other.
 // - Keys: 256/257 press/release.  The press of a shortcut key is the shortcut event;
-//   its release still arrives as 257.
+//   its release still arrives as 257.  Shortcut digits follow the key's place on the
+//   main row and shortcut letters the letter on the key (see shortcut_keys.h).
 // - A push, image or option button raises its control event when it is clicked, a
 //   trackbar for every step of a drag, page or key and once more at the end of the
 //   move.  The event replaces the mouse or key event whose dispatch raised it, so a
