@@ -22,6 +22,11 @@ void initialiseState(AppState& state, Controls* controls, MessageBoxes* messages
     clearList(state.nutriumList);
     state.frameTimeAccumMs = 0;
     state.frameCounter = 0;
+    state.speedIndex = 0;
+    state.stepRequested = 0;
+    state.watch = PopulationWatch{};
 }
+
+std::uint32_t passTime(AppState& state) { return state.passClock ? state.passClock->now() : tickCount(); }
 
 }  // namespace vivarix

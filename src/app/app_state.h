@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "app/journal.h"
+#include "app/population_watch.h"
 #include "platform/core/clock.h"
 #include "render/render_state.h"
 
@@ -22,12 +23,18 @@ struct AppState : RenderState {
     std::uint32_t frameStartTick = 0;     // millisecond clock at the start of the pass
     std::int32_t frameTimeAccumMs = 0;    // drawn-pass milliseconds since the last rate update
     std::int32_t frameCounter = 0;        // passes, paused ones included
+    std::int32_t speedIndex = 0;          // into passSpeeds (speed.h): 0 one tick a pass
+    std::int32_t stepRequested = 0;       // 1: N asked for one tick while paused
 
     std::uint64_t seed = 0;          // the random generator's seed of this session
     std::uint64_t sessionTicks = 0;  // ticks run since start-up, over all plates
     Journal journal;                 // the session's inputs, for replaying it
     MillisecondClock* passClock = nullptr;  // times the passes; nullptr: tickCount().  Not owned
+    PopulationWatch watch;           // the population history and its window
 };
+
+// The millisecond clock that times the passes: passClock, else tickCount().
+std::uint32_t passTime(AppState& state);
 
 // The defaults of start-up and the empty grids, lists and counters for the plate
 // size; the random generator seeded with `seed`.

@@ -1,5 +1,8 @@
 #include "app/commands.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "app/plate_preparation.h"
 #include "sim/plate_setup.h"
 
@@ -11,12 +14,31 @@ bool placeCreature(AppState& state) {
     return placeCreatureByHand(state);
 }
 
+bool followCreatureAtPointer(AppState& state) {
+    if (static_cast<std::int16_t>(state.mouseX) >= state.plateWidth) return state.followed != nullptr;
+    Creature* nearest = nullptr;
+    std::int32_t nearestDistance = 0;
+    for (Creature* c = state.creatureList.front(); c; c = CreatureList::after(c)) {
+        // A square of side stomach / 50 or a circle of radius stomach / 100 from 200 on.
+        const std::int32_t reach = 3 + (c->stomach >= 200 ? c->stomach / 50 : 0);
+        const std::int32_t distance = std::max(std::abs(c->x - state.mouseX), std::abs(c->y - state.mouseY));
+        if (distance <= reach && (!nearest || distance < nearestDistance)) {
+            nearest = c;
+            nearestDistance = distance;
+        }
+    }
+    state.followed = nearest;
+    return nearest != nullptr;
+}
+
 void newPlate(AppState& state) {
     state.newPlateLatch = 1;
     preparePlate(state);
     clearList(state.creatureList);
+    state.followed = nullptr;
     state.kindCount = {0, 0, 0};
     state.topColourCreature = {};
+    startPlateHistory(state.watch);
 }
 
 }  // namespace vivarix

@@ -1,5 +1,5 @@
-// The user's commands on the plate: a left click that places a creature, and the
-// new-plate button.
+// The user's commands on the plate: a left click that places a creature, a middle
+// click that chooses the creature to follow, and the new-plate button.
 #pragma once
 
 #include "app/app_state.h"
@@ -12,9 +12,17 @@ namespace vivarix {
 // creature was placed.
 bool placeCreature(AppState& state);
 
+// A middle button press with the pointer on the plate (mouseX < plateWidth,
+// compared in 16 bits): the creature nearest the pointer within its reach (3 cells,
+// more for a creature drawn larger) becomes the followed one, the first in list
+// order among equally near ones; with none there the creatures are no longer
+// followed.  Off the plate nothing changes.  Returns whether a creature is followed
+// now.
+bool followCreatureAtPointer(AppState& state);
+
 // Starts a new plate: plate preparation as a rebuild (the background outside the
 // disc stays), the creature list emptied, kindCount and the statistics'
-// representatives zeroed.  Every call starts a new plate; newPlateLatch stays 1
+// representatives zeroed, no creature followed, and a new population history.  Every call starts a new plate; newPlateLatch stays 1
 // afterwards, so plate preparation knows it is not the first build.
 void newPlate(AppState& state);
 

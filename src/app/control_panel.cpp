@@ -5,7 +5,10 @@
 #include "app/commands.h"
 #include "app/journal.h"
 #include "app/plate_preparation.h"
+#include "app/population_watch.h"
+#include "app/speed.h"
 #include "platform/core/text.h"
+#include "render/magnifier.h"
 #include "sim/control_numbers.h"
 #include "sim/feeding.h"
 
@@ -36,25 +39,13 @@ void setPlacementKind(AppState& state, std::int32_t kind) {
     showImage(state, control::kindButton, kind == placeKind0 ? kind0Image : kind1Image);
 }
 
-// Centres the magnified 49-by-41 area on the pointer, kept inside the plate.
-void moveMagnifierToPointer(AppState& state) {
-    state.magnifierX = state.mouseX;
-    state.magnifierY = state.mouseY;
-    if (state.magnifierX + 24 > state.plateWidth)
-        state.magnifierX = state.plateWidth - 24;
-    else if (state.magnifierX - 24 < 0)
-        state.magnifierX = 24;
-    if (state.magnifierY + 20 > state.plateHeight)
-        state.magnifierY = state.plateHeight - 20;
-    else if (state.magnifierY - 20 < 0)
-        state.magnifierY = 20;
-}
 
 // What each control does, and its key where it has one.
 void addTooltips(Desktop& d) {
     d.setControlTooltip(control::inspectorView,
                         "Magnifier: the area in the green frame at five times its size, and the figures of the "
-                        "first creature (L switches it, R moves it to the pointer)");
+                        "first creature, or of the one a middle click chose to follow (L switches it, R moves it "
+                        "to the pointer)");
     d.setControlTooltip(control::kindButton, "Placement kind: blue (C) or red (S)");
     d.setControlTooltip(control::statsButton, "Colour statistics of the strains on or off (G)");
     d.setControlTooltip(control::magnifierButton, "Magnifier and creature inspector on or off (L); R moves it to the pointer");
@@ -69,6 +60,9 @@ void addTooltips(Desktop& d) {
     d.setControlTooltip(control::randomOption, "The next new plate starts with nutrient at random");
     d.setControlTooltip(control::emptyOption, "The next new plate starts without nutrient");
     d.setControlTooltip(control::newPlateButton, "Starts a new plate: the creatures go, the nutrient is laid anew");
+    d.setControlTooltip(populationButton,
+                        "Population window on or off (H): creatures, nutrient and strains over the ticks. "
+                        "F fast-forwards (x4, x16, x64, max); N runs one tick while paused");
 }
 
 }  // namespace
@@ -79,6 +73,7 @@ void buildControlPanel(AppState& state, Desktop& d) {
     d.createImageButton(control::kindButton, 465, 210, 20, 20, imageHandle(g, kind0Image));
     d.createImageButton(control::statsButton, 515, 210, 20, 20, imageHandle(g, statsOffImage));
     d.createImageButton(control::magnifierButton, 540, 210, 20, 20, imageHandle(g, magnifierOffImage));
+    d.createButton(populationButton, 630, 210, 80, 20, "Population");
     d.createPanel(control::tabPanel, 465, 250, 245, 205);
 
     d.addPanelTab(control::tabPanel, "Global Parameters");
@@ -136,6 +131,9 @@ void registerShortcuts(Desktop& d) {
     for (std::int32_t digit = 0; digit <= 9; ++digit)
         d.addShortcut(0, static_cast<char>('0' + digit), shortcut::delay0 + digit);
     d.addShortcut(0, 'R', shortcut::moveMagnifier);
+    d.addShortcut(0, 'H', shortcut::population);
+    d.addShortcut(0, 'F', shortcut::speed);
+    d.addShortcut(0, 'N', shortcut::step);
 }
 
 void writeValueLabels(AppState& state) {
@@ -145,7 +143,7 @@ void writeValueLabels(AppState& state) {
     label(state, control::autoLabel, "Auto: ", control::autoTrackbar, control::autoFeedPerStep);
 }
 
-void handleControlEvent(AppState& state, std::int32_t c) {
+void handleControlEvent(AppState& state, Desktop& desktop, std::int32_t c) {
     switch (c) {
     case control::autoTrackbar:
         label(state, control::autoLabel, "Auto: ", control::autoTrackbar, control::autoFeedPerStep);
@@ -173,12 +171,15 @@ void handleControlEvent(AppState& state, std::int32_t c) {
         newPlate(state);
         journalNewPlate(state);
         break;
+    case populationButton:
+        togglePopulationWindow(state, desktop);
+        break;
     default:
         break;
     }
 }
 
-void handleShortcutEvent(AppState& state, std::int32_t s) {
+void handleShortcutEvent(AppState& state, Desktop& desktop, std::int32_t s) {
     if (s >= shortcut::delay0 && s <= shortcut::delay0 + 9) {
         // Keys 0..9 give 0, 1, 2, 4 .. 256 milliseconds.
         const std::int32_t digit = s - shortcut::delay0;
@@ -202,10 +203,28 @@ void handleShortcutEvent(AppState& state, std::int32_t s) {
         state.paused = state.paused == 1 ? 0 : 1;
         break;
     case shortcut::moveMagnifier:
-        moveMagnifierToPointer(state);
+        centreMagnifier(state, state.mouseX, state.mouseY);
+        break;
+    case shortcut::population:
+        togglePopulationWindow(state, desktop);
+        break;
+    case shortcut::speed:
+        cycleSpeed(state);
+        break;
+    case shortcut::step:
+        if (state.paused == 1) state.stepRequested = 1;
         break;
     default:
         break;
+    }
+}
+
+void handleMiddleClick(AppState& state) {
+    if (followCreatureAtPointer(state) && state.magnifierOn != 1) toggleMagnifier(state);
+    // A paused run draws no frame: the inspector shows the choice at once.
+    if (state.paused == 1) {
+        chooseObservedCreature(state);
+        drawMagnifierView(state);
     }
 }
 

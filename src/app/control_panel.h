@@ -1,6 +1,7 @@
-// The control column: the inspector view, the three image buttons, the four-tab
-// panel with its sliders, options and the new-plate button, and the sixteen
-// keyboard shortcuts, with what each control event and shortcut does.
+// The control column: the inspector view, the three image buttons and the
+// population button, the four-tab panel with its sliders, options and the new-plate
+// button, and the keyboard shortcuts, with what each control event and shortcut
+// does.
 #pragma once
 
 #include <cstdint>
@@ -19,13 +20,19 @@ inline constexpr std::int32_t kind1 = 62;    // S
 inline constexpr std::int32_t stats = 63;    // G
 inline constexpr std::int32_t magnifier = 64;  // L
 inline constexpr std::int32_t pause = 66;    // P
+inline constexpr std::int32_t population = 69;  // H
+inline constexpr std::int32_t speed = 70;    // F
+inline constexpr std::int32_t step = 71;     // N
 }  // namespace shortcut
+
+// The button that opens and closes the population window, beside the image buttons.
+inline constexpr std::int32_t populationButton = 35;
 
 // Creates every control at its place, with its texts, ranges and initial values,
 // between beginControls (done by the caller) and endControls.
 void buildControlPanel(AppState& state, Desktop& desktop);
 
-// Registers the sixteen shortcuts on window 0: C, S, G, L, P, 0 to 9, R.
+// Registers the shortcuts on window 0: C, S, G, L, P, 0 to 9, R, then H, F, N.
 void registerShortcuts(Desktop& desktop);
 
 // Writes the four value labels from their trackbars: "Auto: " position * 8,
@@ -34,9 +41,14 @@ void registerShortcuts(Desktop& desktop);
 void writeValueLabels(AppState& state);
 
 // The effect of a control event (events of other controls are ignored).
-void handleControlEvent(AppState& state, std::int32_t control);
+void handleControlEvent(AppState& state, Desktop& desktop, std::int32_t control);
 
-// The effect of a shortcut event.
-void handleShortcutEvent(AppState& state, std::int32_t shortcut);
+// The effect of a shortcut event.  H opens or closes the population window, F
+// cycles the speed, N asks for one tick while paused (and does nothing otherwise).
+void handleShortcutEvent(AppState& state, Desktop& desktop, std::int32_t shortcut);
+
+// A middle button press: follows the creature at the pointer (see
+// followCreatureAtPointer), switching the magnifier on to show it.
+void handleMiddleClick(AppState& state);
 
 }  // namespace vivarix

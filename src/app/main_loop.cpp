@@ -6,6 +6,8 @@
 #include "app/control_panel.h"
 #include "app/journal.h"
 #include "app/plate_preparation.h"
+#include "app/population_watch.h"
+#include "app/speed.h"
 #include "app/startup.h"
 #include "platform/core/clock.h"
 #include "platform/core/wrap.h"
@@ -31,8 +33,19 @@ void readPointer(AppState& state, Desktop& desktop) {
     }
 }
 
-// The millisecond clock that times the passes for the frame rate.
-std::uint32_t passTime(AppState& state) { return state.passClock ? state.passClock->now() : tickCount(); }
+// The frame after the pass's ticks: drawn, sampled for the population history, and
+// its time added to the frame rate's.
+void drawFrame(AppState& state) {
+    renderFrame(state);
+    sampleDrawnFrame(state);
+
+    state.frameTimeAccumMs =
+        wrapAdd32(state.frameTimeAccumMs, static_cast<std::int32_t>(passTime(state) - state.frameStartTick));
+    if (state.frameCounter % 10 == 0) {
+        if (state.frameTimeAccumMs > 0) state.framesPerSecond = 10000 / state.frameTimeAccumMs;
+        state.frameTimeAccumMs = 0;
+    }
+}
 
 enum class Handled { goOn, endPass, close };
 
@@ -42,10 +55,10 @@ Handled handleEvent(AppState& state, Desktop& desktop, std::int32_t code) {
         sleepMs(state.frameDelayMs);
         break;
     case event::control:
-        handleControlEvent(state, desktop.eventControl());
+        handleControlEvent(state, desktop, desktop.eventControl());
         break;
     case event::shortcut:
-        handleShortcutEvent(state, desktop.eventShortcut());
+        handleShortcutEvent(state, desktop, desktop.eventShortcut());
         break;
     case event::close:
         return Handled::close;
@@ -61,6 +74,9 @@ Handled handleEvent(AppState& state, Desktop& desktop, std::int32_t code) {
     case event::leftDown:
         if (state.paused == 1) return Handled::endPass;
         if (placeCreature(state)) journalPlacement(state);
+        break;
+    case event::middleDown:
+        handleMiddleClick(state);
         break;
     default:
         break;
@@ -86,20 +102,20 @@ bool runPass(AppState& state, Desktop& desktop) {
         break;
     }
 
+    desktop.setWindowTitle(0, mainWindowTitle(state));
     if (state.paused == 1) {
-        desktop.setWindowTitle(0, std::string(programTitle) + "  *** PAUSE ***");
+        // N runs one tick and draws it; otherwise a paused pass draws nothing.
+        if (state.stepRequested == 1) {
+            state.stepRequested = 0;
+            runWatchedTick(state);
+            drawFrame(state);
+        }
+        refreshPopulationWindow(state, desktop);
         return true;
     }
-    desktop.setWindowTitle(0, programTitle);
-    runJournalledTick(state);
-    renderFrame(state);
-
-    state.frameTimeAccumMs =
-        wrapAdd32(state.frameTimeAccumMs, static_cast<std::int32_t>(passTime(state) - state.frameStartTick));
-    if (state.frameCounter % 10 == 0) {
-        if (state.frameTimeAccumMs > 0) state.framesPerSecond = 10000 / state.frameTimeAccumMs;
-        state.frameTimeAccumMs = 0;
-    }
+    runPassTicks(state);
+    drawFrame(state);
+    refreshPopulationWindow(state, desktop);
     return true;
 }
 

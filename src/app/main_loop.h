@@ -1,4 +1,5 @@
-// The main loop: one pass is one tick is one frame.
+// The main loop: one pass is one frame; at the first speed (as the program starts)
+// it is also one tick, and fast-forward (speed.h) runs more ticks in a pass.
 #pragma once
 
 #include "app/app_state.h"
@@ -7,9 +8,13 @@
 namespace vivarix {
 
 // One pass: present the previous frame, show the inspector picture, read the
-// pointer, handle at most one event, then (unless paused) feed, step the creatures,
-// draw the next frame and keep the frame rate.  Returns false on a close request:
-// the program then ends at once, without finishing the pass.
+// pointer, handle at most one event, set the title, then (unless paused) run the
+// ticks of the current speed (each: feed, step the creatures), draw the next frame
+// with the repaints of all of them, sample it for the population history and keep
+// the frame rate.  Paused, a pass draws nothing, unless N asked for a step: then it
+// runs one tick and draws its frame.  Either way the population window is
+// refreshed when due.  Returns false on a close request: the program then ends at
+// once, without finishing the pass.
 bool runPass(AppState& state, Desktop& desktop);
 
 // Runs passes until the close request.

@@ -28,8 +28,26 @@ std::int32_t blockY(const RenderState& state, std::int32_t y) { return (y - stat
 
 }  // namespace
 
+void centreMagnifier(RenderState& state, std::int32_t x, std::int32_t y) {
+    state.magnifierX = x;
+    state.magnifierY = y;
+    if (state.magnifierX + 24 > state.plateWidth)
+        state.magnifierX = state.plateWidth - 24;
+    else if (state.magnifierX - 24 < 0)
+        state.magnifierX = 24;
+    if (state.magnifierY + 20 > state.plateHeight)
+        state.magnifierY = state.plateHeight - 20;
+    else if (state.magnifierY - 20 < 0)
+        state.magnifierY = 20;
+}
+
 void chooseObservedCreature(RenderState& state) {
     if (state.magnifierOn != 1) return;
+    if (state.followed) {
+        state.selectedCreature = state.followed;
+        centreMagnifier(state, state.followed->x, state.followed->y);
+        return;
+    }
     state.selectedCreature = state.creatureList.front();
     if (!state.selectedCreature) state.magnifierOn = 0;
 }
@@ -86,8 +104,8 @@ void drawMagnifierView(RenderState& state) {
                     cellColour(state, state.magnifierX + dx, state.magnifierY + dy));
 
     const Creature& observed = *state.selectedCreature;
-    for (const Creature* c = CreatureList::after(&observed); c; c = CreatureList::after(c))
-        if (insideArea(state, *c)) drawBox(g, blockX(state, c->x), blockY(state, c->y), 5, 5, kindColour(*c));
+    for (const Creature* c = state.creatureList.front(); c; c = CreatureList::after(c))
+        if (c != &observed && insideArea(state, *c)) drawBox(g, blockX(state, c->x), blockY(state, c->y), 5, 5, kindColour(*c));
     if (insideArea(state, observed)) {
         const std::int32_t x = blockX(state, observed.x);
         const std::int32_t y = blockY(state, observed.y);

@@ -1,7 +1,8 @@
 // The magnifier and the creature inspector: while on, the view follows the first
-// creature of the list, frames the magnified area on the plate and redraws the
-// inspector picture (image 10) with the area at five times its size and the
-// observed creature's figures.
+// creature of the list, or the followed creature (SimState::followed) while there
+// is one, frames the magnified area on the plate and redraws the inspector picture
+// (image 10) with the area at five times its size and the observed creature's
+// figures.
 #pragma once
 
 #include <cstdint>
@@ -19,9 +20,13 @@ inline constexpr std::int32_t magnifierGreen = rgb(0, 255, 0);
 inline constexpr std::int32_t magnifiedKind1Colour = rgb(250, 0, 0);
 inline constexpr std::int32_t magnifiedKind0Colour = rgb(0, 0, 250);
 
+// Centres the magnified 49-by-41 area on (x, y), kept inside the plate.
+void centreMagnifier(RenderState& state, std::int32_t x, std::int32_t y);
+
 // Decides the observed creature: with the magnifier on and creatures on the plate,
-// the first of the list becomes selectedCreature (the creature pass then starts at
-// the second); with the list empty the magnifier switches itself off (its button
+// the followed creature, which the magnified area is centred on, or else the first
+// of the list becomes selectedCreature (the creature pass leaves it out and it is
+// drawn last); with the list empty the magnifier switches itself off (its button
 // keeps its picture).  With the magnifier off, selectedCreature stays as it was.
 void chooseObservedCreature(RenderState& state);
 

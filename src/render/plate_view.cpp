@@ -48,17 +48,17 @@ void renderFrame(RenderState& state) {
     startDrawing(g, screenOutput());
     drawImage(g, imageHandle(g, plateImage), 0, 0);
 
-    // The creature pass starts after the observed creature while the magnifier is
-    // on; the observed one is drawn last, over everything, by the magnifier frame.
+    // While the magnifier is on, the creature pass leaves the observed creature out
+    // (of the drawing and of the statistics); it is drawn last, over everything, by
+    // the magnifier frame.
     CreatureList& list = state.creatureList;
     chooseObservedCreature(state);
     const bool stats = state.colourStatsOn == 1;
     if (stats) resetColourStats(state);
-    if (state.magnifierOn == 1)
-        changeCurrentElement(list, state.selectedCreature);
-    else
-        resetList(list);
+    const Creature* observed = state.magnifierOn == 1 ? state.selectedCreature : nullptr;
+    resetList(list);
     while (const Creature* c = nextElement(list)) {
+        if (c == observed) continue;
         if (stats) countCreature(state, *c);
         drawCreature(g, *c);
     }

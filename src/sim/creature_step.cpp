@@ -13,8 +13,10 @@ namespace {
 
 // Deletes the current element.  When it was the first, its successor becomes
 // current and the walk's next step passes over it: record it, since the step will
-// not visit it.
+// not visit it.  Every removal of a creature comes here, so this is where a
+// followed creature stops being followed.
 void deleteCurrent(SimState& state) {
+    if (state.creatureList.current() == state.followed) state.followed = nullptr;
     deleteElement(state.creatureList);
     if (const Creature* now = state.creatureList.current()) occupancyRecord(state.occupancy, *now);
 }

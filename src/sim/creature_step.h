@@ -37,6 +37,8 @@ inline std::int32_t turnFor(const Creature& c, std::int32_t draw) {
 // of their birth.  Eaten cells are set to 0 and queued in the nutrient list with
 // level 0.  On return the creature grid holds this tick's marks and the creature
 // list's current element is its last creature (before-first when it is empty).
+// A followed creature (SimState::followed) that the step removes is followed no
+// more: `followed` is nullptr on return.
 void stepCreatures(SimState& state);
 
 }  // namespace vivarix

@@ -33,6 +33,11 @@ struct SimState {
     std::array<std::int32_t, 3> kindCount{};  // living creatures per kind; [2] unused
 
     CreatureList creatureList;  // the living creatures, in stepping order
+    // The creature the magnifier follows (a middle click chose it), or nullptr.  The
+    // creature step keeps it right: nullptr once that creature is removed, and moved
+    // with it when the step re-lays the list in memory.  Whoever empties the list
+    // sets it to nullptr.
+    Creature* followed = nullptr;
     NutriumList nutriumList;    // plate cells to repaint in the next frame
 
     std::int32_t placementKind = placeKind0;  // a left click places kind 0 (61) or 1 (62)

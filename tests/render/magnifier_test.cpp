@@ -456,3 +456,39 @@ TEST_F(Magnifier, TheStepsLeaveTheDrawingModeNormal) {
 
 }  // namespace
 }  // namespace vivarix
+
+namespace vivarix {
+namespace {
+
+// A followed creature in the middle of the list: the frame draws and counts every
+// other creature once, in list order, and the followed one last; the magnified area
+// is centred on it and the inspector describes it.
+TEST_F(Magnifier, AFollowedCreatureInTheMiddleIsDrawnLastAndEveryOtherOnce) {
+    Creature& a = addStrain(0, 1, 100, 100);
+    Creature& followed = addStrain(0, 2, 130, 120);
+    Creature& c = addStrain(0, 0, 100, 100);  // over a, on the same pixel
+    Creature& d = addStrain(1, 1, 140, 125);
+    Creature& e = addStrain(1, 1, 130, 120);  // under the followed one
+    state.followed = &followed;
+    state.magnifierOn = 1;
+    state.colourStatsOn = 1;
+    renderFrame(state);
+    EXPECT_EQ(state.selectedCreature, &followed);
+    EXPECT_EQ(state.magnifierX, 130);
+    EXPECT_EQ(state.magnifierY, 120);
+    EXPECT_EQ(screen(100, 100), c.colour);
+    EXPECT_EQ(screen(140, 125), d.colour);
+    EXPECT_EQ(screen(130, 120), followed.colour);
+    EXPECT_EQ(colourFrequency(state.colourCounts[0], a.colour), 1);
+    EXPECT_EQ(colourFrequency(state.colourCounts[0], c.colour), 1);
+    EXPECT_EQ(colourFrequency(state.colourCounts[0], followed.colour), 0);
+    EXPECT_EQ(colourFrequency(state.colourCounts[1], e.colour), 2);
+    EXPECT_EQ(state.creatureList.current(), &e);
+    // In the inspector: d in its kind's colour, the followed one marked green.
+    EXPECT_EQ(inspector((140 - 130 + 24) * 5 + 2, (125 - 120 + 20) * 5 + 2), magnifiedKind1Colour);
+    EXPECT_EQ(inspector(24 * 5, 20 * 5), magnifierGreen);
+    EXPECT_TRUE(text.wrote(5, 5, "Magen: 100 (0)"));
+}
+
+}  // namespace
+}  // namespace vivarix

@@ -4,6 +4,8 @@
 // drawn); the test queues the events that pollEvent hands out, one per call, and
 // moves the pointer.  Presents never wait and are only counted; titles and message
 // boxes are recorded.  Start-up takes NoTextRenderer (graphics.h) for its text.
+// The population window is a flag with a plot 600 pixels wide; its charts are
+// counted and the last one kept.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +27,9 @@ public:
     std::string title;              // the window's current title
     std::int64_t presents = 0;
     std::vector<std::pair<std::string, std::string>> messages;  // (title, text) shown
+    bool populationOpen = false;
+    std::int64_t charts = 0;  // showPopulation calls while open
+    PopulationChart chart;    // the last one shown
 
     // Queues an event; number is the control or shortcut of those events.
     void queue(std::int32_t code, std::int32_t number = -1) { events.push_back({code, number}); }
@@ -73,6 +78,15 @@ public:
     std::int32_t eventControl() const override { return lastNumber; }
     std::int32_t eventShortcut() const override { return lastNumber; }
     CursorPosition cursorPosition(std::int32_t) const override;
+
+    void showPopulationWindow(bool open) override { populationOpen = open; }
+    bool populationWindowOpen() const override { return populationOpen; }
+    std::int32_t populationPlotWidth() const override { return populationOpen ? 600 : 0; }
+    void showPopulation(const PopulationChart& shown) override {
+        if (!populationOpen) return;
+        ++charts;
+        chart = shown;
+    }
 
     std::int32_t getControlState(std::int32_t number) const override { return panel.getControlState(number); }
     void setControlState(std::int32_t number, std::int32_t value) override { panel.setControlState(number, value); }

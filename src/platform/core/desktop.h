@@ -12,6 +12,7 @@
 #include "platform/core/controls.h"
 #include "platform/core/graphics.h"
 #include "platform/core/message_box.h"
+#include "platform/core/population_chart.h"
 
 namespace vivarix {
 
@@ -26,6 +27,8 @@ inline constexpr std::int32_t leftDown = 513;
 inline constexpr std::int32_t leftUp = 514;
 inline constexpr std::int32_t rightDown = 516;
 inline constexpr std::int32_t rightUp = 517;
+inline constexpr std::int32_t middleDown = 519;
+inline constexpr std::int32_t middleUp = 520;
 inline constexpr std::int32_t control = 13100;    // eventControl() tells which control
 inline constexpr std::int32_t shortcut = 13101;   // eventShortcut() tells which shortcut
 }  // namespace event
@@ -110,6 +113,26 @@ public:
     virtual std::int32_t eventShortcut() const = 0;
 
     virtual CursorPosition cursorPosition(std::int32_t window) const = 0;
+
+    // --- the population window ----------------------------------------------------
+    // A separate, resizable top-level window with the population chart.  It opens
+    // at a default size and place, remembers nothing between runs, and goes with the
+    // desktop.  The user may close it with its close box, which raises no event;
+    // keys pressed in it are the program's shortcuts as in window 0.  A desktop
+    // without such a window keeps the defaults: it never opens, and a chart shown to
+    // it is dropped.
+
+    // Opens (true) or closes (false) the population window.  Opening it again shows
+    // the chart it showed last.
+    virtual void showPopulationWindow(bool /*open*/) {}
+    // Whether the population window is open (and so worth drawing).
+    virtual bool populationWindowOpen() const { return false; }
+    // The width of the chart's plot area in pixels: the most points per series
+    // worth giving.  0 while the window is closed.
+    virtual std::int32_t populationPlotWidth() const { return 0; }
+    // Replaces what the window shows, title included; the desktop draws it before
+    // the next poll returns.  Nothing happens while the window is closed.
+    virtual void showPopulation(const PopulationChart& /*chart*/) {}
 };
 
 }  // namespace vivarix

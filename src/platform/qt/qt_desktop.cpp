@@ -26,6 +26,7 @@
 #include "platform/qt/event_queue.h"
 #include "platform/qt/frame_pacer.h"
 #include "platform/qt/picture_widget.h"
+#include "platform/qt/population_window.h"
 #include "platform/qt/qt_desktop_testing.h"
 #include "platform/qt/shortcut_keys.h"
 #include "platform/qt/trackbar.h"
@@ -98,6 +99,7 @@ public:
         app.removeEventFilter(&keys);
         app.removeListener(this);
         controls.clear();
+        delete population;
         delete window;
     }
 
@@ -384,10 +386,34 @@ public:
         return CursorPosition{client.x(), client.y(), window->width(), window->height()};
     }
 
+    // --- the population window ----------------------------------------------------
+
+    void showPopulationWindow(bool open) override {
+        if (!open) {
+            if (population) population->hide();
+            return;
+        }
+        if (!population) {
+            population = new PopulationWindow;
+            placeBesideWindow(*population);
+        }
+        population->show();
+        population->raise();
+    }
+
+    bool populationWindowOpen() const override { return population && population->isVisible(); }
+
+    std::int32_t populationPlotWidth() const override { return populationWindowOpen() ? population->plotWidth() : 0; }
+
+    void showPopulation(const PopulationChart& chart) override {
+        if (populationWindowOpen()) population->showChart(chart);
+    }
+
     // --- test access --------------------------------------------------------------
 
     QWidget* windowWidget() const { return window; }
     QWidget* surfaceWidget() const { return surface; }
+    QWidget* populationWidget() const { return population; }
     QWidget* widgetOf(std::int32_t number) const {
         const auto found = controls.find(number);
         return found == controls.end() ? nullptr : found->second.widget;
@@ -405,11 +431,27 @@ private:
         return &receiver == window->windowHandle() || (widget && widget->window() == window);
     }
 
-    // A key press in our window that is a shortcut key raises the shortcut and goes
-    // no further, whichever widget has the focus.  (Keys reach the window only while
-    // it is the active one: a modal message box takes them for itself.)
+    // Whether `receiver` is the population window or one of its widgets.
+    bool inPopulationWindow(QObject& receiver) const {
+        if (!population) return false;
+        const auto* widget = qobject_cast<QWidget*>(&receiver);
+        return &receiver == population->windowHandle() || (widget && widget->window() == population);
+    }
+
+    // To the right of the program's window when the screen has room for it there.
+    void placeBesideWindow(QWidget& beside) const {
+        if (!window || !window->screen()) return;
+        const QRect free = window->screen()->availableGeometry();
+        const QPoint at(window->frameGeometry().right() + 10, window->frameGeometry().top());
+        if (free.contains(QRect(at, beside.size()))) beside.move(at);
+    }
+
+    // A key press in our window or the population window that is a shortcut key
+    // raises the shortcut and goes no further, whichever widget has the focus.
+    // (Keys reach a window only while it is the active one: a modal message box
+    // takes them for itself.)
     bool takeShortcut(QObject& receiver, const QKeyEvent& press) {
-        if (!inOurWindow(receiver)) return false;
+        if (!inOurWindow(receiver) && !inPopulationWindow(receiver)) return false;
         const auto found = shortcuts.find(shortcutKey(press));
         if (found == shortcuts.end()) return false;
         raise(DesktopEvent{event::shortcut, found->second});
@@ -436,6 +478,7 @@ private:
             if (qevent.type() == QEvent::MouseMove) return event::pointerMove;
             if (mouse.button() == Qt::LeftButton) return press ? event::leftDown : event::leftUp;
             if (mouse.button() == Qt::RightButton) return press ? event::rightDown : event::rightUp;
+            if (mouse.button() == Qt::MiddleButton) return press ? event::middleDown : event::middleUp;
             return 0;
         }
         case QEvent::KeyPress:
@@ -495,6 +538,7 @@ private:
     std::int32_t windowNumber = -1;
     MainWindow* window = nullptr;  // owns every widget below; deleted with the desktop
     PictureWidget* surface = nullptr;
+    PopulationWindow* population = nullptr;  // made when first opened; deleted with the desktop
     FramePacer pacer;
 
     QWidget* parent = nullptr;              // where controls go; nullptr outside begin/endControls
@@ -523,6 +567,11 @@ QWidget* windowWidget(Desktop& desktop) {
 QWidget* controlWidget(Desktop& desktop, std::int32_t number) {
     QtDesktop* qt = qtDesktop(desktop);
     return qt ? qt->widgetOf(number) : nullptr;
+}
+
+QWidget* populationWindowWidget(Desktop& desktop) {
+    QtDesktop* qt = qtDesktop(desktop);
+    return qt ? qt->populationWidget() : nullptr;
 }
 
 QWidget* surfaceWidget(Desktop& desktop) {

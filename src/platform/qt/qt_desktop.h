@@ -3,8 +3,8 @@
 //
 // Event mapping (see namespace event in desktop.h):
 // - Mouse buttons and motion anywhere in the window, over the surface and over every
-//   control alike: 513/514 left press/release, 516/517 right, 512 motion.  The second
-//   press of a double click is a press like any other.
+//   control alike: 513/514 left press/release, 516/517 right, 519/520 middle, 512
+//   motion.  The second press of a double click is a press like any other.
 // - Keys: 256/257 press/release.  The press of a shortcut key is the shortcut event;
 //   its release still arrives as 257.  Shortcut digits follow the key's place on the
 //   main row and shortcut letters the letter on the key (see shortcut_keys.h).
@@ -22,6 +22,8 @@
 // it is where the last mouse event in the window was.
 //
 // A desktop has at most one window; operations naming another number do nothing.
+// The population window is not such a window: it reports no mouse or key events of
+// its own, only the shortcuts typed into it.
 #pragma once
 
 #include <memory>

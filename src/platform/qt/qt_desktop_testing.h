@@ -16,5 +16,7 @@ QWidget* windowWidget(Desktop& desktop);
 QWidget* controlWidget(Desktop& desktop, std::int32_t number);
 // The rendering surface; nullptr before openRenderSurface.
 QWidget* surfaceWidget(Desktop& desktop);
+// The population window (a PopulationWindow); nullptr until it was first opened.
+QWidget* populationWindowWidget(Desktop& desktop);
 
 }  // namespace vivarix

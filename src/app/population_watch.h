@@ -1,0 +1,48 @@
+// The main loop's side of the population window: the history of the current plate,
+// sampled once per drawn frame, and a chart of it handed to the desktop at most
+// twice a second while the window is open.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/core/desktop.h"
+#include "render/population_history.h"
+
+namespace vivarix {
+
+struct AppState;
+
+inline constexpr std::uint32_t chartIntervalMs = 500;  // the most often a chart is redrawn
+
+struct PopulationWatch {
+    PopulationHistory history;
+    std::uint64_t plateTicks = 0;    // ticks run on the current plate
+    std::uint64_t changes = 1;       // grows with every change of the history
+    std::uint64_t shownChanges = 0;  // `changes` as last charted; 0: nothing shown yet
+    std::int32_t shownWidth = 0;     // the plot width last charted for
+    std::uint32_t shownAtMs = 0;     // the pass clock when it was charted
+};
+
+// One tick of the session through runJournalledTick, counted for the plate and
+// noted in the history.  The one way the program runs a tick.
+void runWatchedTick(AppState& state);
+
+// A new plate: a new history, counted from tick 0.
+void startPlateHistory(PopulationWatch& watch);
+
+// After a drawn frame: the frame's sample (a frame that ran no tick adds none).
+void sampleDrawnFrame(AppState& state);
+
+// Opens the population window when it is closed, else closes it.
+void togglePopulationWindow(AppState& state, Desktop& desktop);
+
+// While the window is open: a chart of the whole history at one point per column of
+// the plot, titled "Vivarix population: tick N", when the history or the plot width
+// changed and chartIntervalMs have passed on the pass clock since the last one (at
+// once when nothing has been charted since the window opened).
+void refreshPopulationWindow(AppState& state, Desktop& desktop);
+
+// The chart of `watch`'s history reduced to `columns` points per series.
+PopulationChart populationChart(const PopulationWatch& watch, std::size_t columns);
+
+}  // namespace vivarix

@@ -1,0 +1,34 @@
+// Fast-forward: how many ticks one pass of the main loop runs, and the window title
+// that says so.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+namespace vivarix {
+
+struct AppState;
+
+// The speeds that F cycles through, in this order: ticks per pass, or maxSpeed for
+// as many ticks as fit in maxSpeedBudget of each pass.  Index 0 (one tick a pass)
+// is the program as it starts.
+inline constexpr std::int32_t maxSpeed = 0;
+inline constexpr std::array<std::int32_t, 5> passSpeeds = {1, 4, 16, 64, maxSpeed};
+inline constexpr std::chrono::microseconds maxSpeedBudget{14000};
+
+// The next speed, after the last the first again.
+void cycleSpeed(AppState& state);
+
+// The main window's title: the program's name; while paused followed by
+// "  *** PAUSE ***", else while faster than one tick a pass by "  >> x16" or
+// "  >> max".
+std::string mainWindowTitle(const AppState& state);
+
+// Runs the ticks of one pass at the state's speed, each through runJournalledTick
+// and noted in the population history.  At maxSpeed at least one tick, then more
+// while the pass's ticks have taken less than maxSpeedBudget.  Returns the ticks run.
+std::int32_t runPassTicks(AppState& state);
+
+}  // namespace vivarix
