@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "platform/core/list.h"
@@ -12,6 +14,13 @@ struct Item {
 };
 
 using ItemList = List<Item>;
+
+// A const list hands out const records only.
+static_assert(std::is_same_v<decltype(std::declval<const ItemList&>().front()), const Item*>);
+static_assert(std::is_same_v<decltype(std::declval<const ItemList&>().back()), const Item*>);
+static_assert(std::is_same_v<decltype(std::declval<const ItemList&>().current()), const Item*>);
+static_assert(std::is_same_v<decltype(ItemList::after(std::declval<const Item*>())), const Item*>);
+static_assert(std::is_same_v<decltype(ItemList::before(std::declval<const Item*>())), const Item*>);
 
 // Builds a list with ids in order; the last one stays current.
 void fill(ItemList& list, std::initializer_list<int> ids) {
@@ -170,15 +179,51 @@ TEST(ListRules, ClearThenWalkWithDeletesStaysWellFormed) {
     }
 }
 
-class ListMemory : public ::testing::Test {
-protected:
-    void TearDown() override { listmemory::failRequest(0); }
-};
+// --- the keys an index relies on ---------------------------------------------------
 
-TEST_F(ListMemory, TheArmedRequestFailsAndLeavesTheListUnchanged) {
+TEST(ListKeys, LivenessFollowsDeletionClearingAndReuse) {
+    ItemList list;
+    fill(list, {1, 2, 3});
+    const ListKeys<Item> keys(list);
+    Item* two = ItemList::after(list.front());
+    const std::uint32_t keyOfTwo = ListKeys<Item>::key(*two);
+    const std::uint32_t keyOfThree = ListKeys<Item>::key(*list.back());
+    EXPECT_NE(keyOfTwo, keyOfThree);
+    EXPECT_EQ(&keys.record(keyOfTwo), two);
+    EXPECT_TRUE(keys.live(keyOfTwo));
+    EXPECT_TRUE(ListKeys<Item>::precedes(*two, *list.back()));
+    EXPECT_FALSE(ListKeys<Item>::precedes(*list.back(), *two));
+
+    std::uint64_t changes = keys.changes();
+    changeCurrentElement(list, two);
+    deleteElement(list);
+    EXPECT_FALSE(keys.live(keyOfTwo));
+    EXPECT_TRUE(keys.live(keyOfThree));
+    EXPECT_GT(keys.changes(), changes);
+
+    changes = keys.changes();
+    clearList(list);
+    EXPECT_FALSE(keys.live(keyOfThree)) << "a cleared element still counts as live";
+    EXPECT_GT(keys.changes(), changes);
+
+    // Additions reuse the removed elements: their keys come back to life, in the
+    // new order.
+    fill(list, {4, 5, 6});
+    int liveOld = 0;
+    for (const std::uint32_t k : {keyOfTwo, keyOfThree}) liveOld += keys.live(k);
+    EXPECT_EQ(liveOld, 2);
+    for (const Item* i = list.front(); ItemList::after(i); i = ItemList::after(i))
+        EXPECT_TRUE(ListKeys<Item>::precedes(*i, *ItemList::after(i)));
+}
+
+// --- failing appends -------------------------------------------------------------------
+
+TEST(ListAllocationFaults, TheArmedRequestFailsAndLeavesTheListUnchanged) {
     ItemList list;
     fill(list, {1, 2});
-    listmemory::failRequest(2);
+    AllocationFaults faults;
+    faults.failRequest(2);
+    list.setAllocationFaults(&faults);
     changeCurrentElement(list, list.front());
     ASSERT_NE(addElement(list), nullptr);  // request 1
     list.current()->id = 9;
@@ -187,16 +232,37 @@ TEST_F(ListMemory, TheArmedRequestFailsAndLeavesTheListUnchanged) {
     EXPECT_EQ(currentId(list), 9);
     EXPECT_EQ(list.size(), 3u);
     EXPECT_NE(addElement(list), nullptr);  // request 3 succeeds again
-    EXPECT_EQ(listmemory::requestsSinceArming(), 3);
+    EXPECT_EQ(faults.requests(), 3);
 }
 
-TEST_F(ListMemory, ReuseOfRemovedElementsCountsAsARequestToo) {
+TEST(ListAllocationFaults, ReuseOfRemovedElementsCountsAsARequestToo) {
     ItemList list;
     fill(list, {1});
-    deleteElement(list);
-    listmemory::failRequest(1);
+    clearList(list);
+    AllocationFaults faults;
+    faults.failRequest(1);
+    list.setAllocationFaults(&faults);
     EXPECT_EQ(addElement(list), nullptr);
     EXPECT_TRUE(list.empty());
+}
+
+TEST(ListAllocationFaults, OnlyTheListsGivenTheFaultsAreAffected) {
+    ItemList target, other, shared;
+    AllocationFaults faults;
+    faults.failRequest(3);
+    target.setAllocationFaults(&faults);
+    shared.setAllocationFaults(&faults);
+    fill(other, {1, 2, 3, 4});
+    EXPECT_EQ(faults.requests(), 0) << "a list without the faults counted";
+    ASSERT_NE(addElement(target), nullptr);
+    ASSERT_NE(addElement(shared), nullptr);
+    EXPECT_EQ(addElement(target), nullptr);  // the third over both lists
+    EXPECT_EQ(target.size(), 1u);
+    target.setAllocationFaults(nullptr);
+    faults.failRequest(1);
+    EXPECT_NE(addElement(target), nullptr);
+    EXPECT_EQ(addElement(shared), nullptr);
+    EXPECT_EQ(other.size(), 4u);
 }
 
 }  // namespace

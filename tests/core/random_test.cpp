@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <stdexcept>
 
 #include "platform/core/random.h"
 
@@ -78,8 +79,10 @@ TEST(RandomGenerator, LargestBoundStaysInRange) {
 
 TEST(ScriptedDraws, ComeFirstInOrderThenTheGeneratorResumes) {
     Random scripted, plain;
+    DrawScript script;
     seedRandom(scripted, 5);
     seedRandom(plain, 5);
+    scripted.script = &script;
     scriptDraws(scripted, {3, 0, 10});
     EXPECT_EQ(scriptedDrawsLeft(scripted), 3u);
     EXPECT_EQ(randomInt(scripted, 10), 3);
@@ -95,9 +98,35 @@ TEST(ScriptedDraws, ComeFirstInOrderThenTheGeneratorResumes) {
 
 TEST(ScriptedDraws, AValueOutsideTheBoundIsATestFault) {
     Random r;
+    DrawScript script;
     seedRandom(r, 5);
+    r.script = &script;
     scriptDraws(r, {11});
     EXPECT_THROW(randomInt(r, 10), std::out_of_range);
+}
+
+TEST(ScriptedDraws, BelongToTheGeneratorTheyAreAttachedTo) {
+    Random r;
+    seedRandom(r, 5);
+    EXPECT_THROW(scriptDraws(r, {1}), std::logic_error);
+    EXPECT_EQ(scriptedDrawsLeft(r), 0u);
+
+    DrawScript script;
+    r.script = &script;
+    scriptDraws(r, {4, 4});
+    // A copy continues the stream, not the script; assigning a stream keeps the
+    // script of the generator assigned to.
+    Random copy = r;
+    EXPECT_EQ(copy.script, nullptr);
+    Random plain;
+    seedRandom(plain, 5);
+    EXPECT_EQ(randomInt(copy, 1000), randomInt(plain, 1000));
+    r = plain;
+    EXPECT_EQ(r.script, &script);
+    EXPECT_EQ(randomInt(r, 10), 4);
+    seedRandom(r, 6);  // seeding keeps the script too
+    EXPECT_EQ(randomInt(r, 10), 4);
+    EXPECT_EQ(r.draws, 1u);
 }
 
 }  // namespace

@@ -61,18 +61,16 @@ std::int64_t nutrientTotal(const PlateGrid& grid) {
 class OutOfMemoryBox : public ::testing::Test {
 protected:
     void SetUp() override {
-        listmemory::failRequest(0);
         state = std::make_unique<AppState>();
+        state->creatureList.setAllocationFaults(&faults);
+        state->nutriumList.setAllocationFaults(&faults);
         desktop = newDesktop(state->graphics);
         text = createQtTextRenderer();
         ASSERT_TRUE(startUp(*state, *desktop, *text, 20261207));
         window()->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
     }
-    void TearDown() override {
-        listmemory::failRequest(0);
-        state->graphics.text = nullptr;
-    }
+    void TearDown() override { state->graphics.text = nullptr; }
 
     QWidget* window() { return windowWidget(*desktop); }
     QWidget* surface() { return surfaceWidget(*desktop); }
@@ -81,6 +79,7 @@ protected:
         for (int i = 0; i < n; ++i) ASSERT_TRUE(runPass(*state, *desktop));
     }
 
+    AllocationFaults faults;  // asked by both lists about every append
     std::unique_ptr<AppState> state;
     std::unique_ptr<Desktop> desktop;
     std::unique_ptr<TextRenderer> text;
@@ -96,7 +95,7 @@ TEST_F(OutOfMemoryBox, AFailedPlacementShowsTheBoxAndTheLoopGoesOnAfterOk) {
 
     // The click is the first append of the pass that handles it: the tick's feeding
     // comes after the event.
-    listmemory::failRequest(1);
+    faults.failRequest(1);
     QTest::mouseClick(surface(), Qt::LeftButton, {}, at);
     const std::int32_t frames = state->frameCounter;
     const std::int64_t nutrient = nutrientTotal(state->plateGrid);
@@ -108,7 +107,7 @@ TEST_F(OutOfMemoryBox, AFailedPlacementShowsTheBoxAndTheLoopGoesOnAfterOk) {
     EXPECT_EQ(user.text, "Kein Speicherplatz zum Reservieren des neuen Elements");
     EXPECT_EQ(user.buttons, 1);
     EXPECT_EQ(user.notClosedByOk, 0);
-    EXPECT_GT(listmemory::requestsSinceArming(), 1) << "the tick after the refused placement queued nothing";
+    EXPECT_GT(faults.requests(), 1) << "the tick after the refused placement queued nothing";
     EXPECT_TRUE(state->creatureList.empty());
     EXPECT_EQ(state->kindCount[0], 0);
     EXPECT_EQ(state->kindCount[1], 0);
@@ -139,7 +138,7 @@ TEST_F(OutOfMemoryBox, AFailedRepaintInTheTickShowsTheBoxAndTheFrameIsDrawn) {
     passes(2);
     // No event is pending: the first append of the pass is a repaint of the
     // automatic feeding.
-    listmemory::failRequest(1);
+    faults.failRequest(1);
     const std::int32_t frames = state->frameCounter;
     ASSERT_TRUE(runPass(*state, *desktop));
     EXPECT_EQ(user.boxes, 1);
