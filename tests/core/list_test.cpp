@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -214,6 +215,96 @@ TEST(ListKeys, LivenessFollowsDeletionClearingAndReuse) {
     EXPECT_EQ(liveOld, 2);
     for (const Item* i = list.front(); ItemList::after(i); i = ItemList::after(i))
         EXPECT_TRUE(ListKeys<Item>::precedes(*i, *ItemList::after(i)));
+}
+
+// --- layout in memory ------------------------------------------------------------------
+
+// The far links of a list counted by walking it.
+std::size_t farLinksByWalk(const ItemList& list) {
+    std::size_t far = 0;
+    for (const Item* i = list.front(); i && ItemList::after(i); i = ItemList::after(i)) {
+        const auto a = reinterpret_cast<std::uintptr_t>(i);
+        const auto b = reinterpret_cast<std::uintptr_t>(ItemList::after(i));
+        far += (a < b ? b - a : a - b) > ItemList::farBytes;
+    }
+    return far;
+}
+
+// Three blocks' worth of elements, inserted and deleted all over the list, so that
+// the walk jumps around memory.
+void scramble(ItemList& list, int count) {
+    std::uint32_t r = 12345;
+    auto next = [&r](std::uint32_t n) { return (r = r * 1103515245u + 12345u) / 65536u % n; };
+    int id = 0;
+    for (int i = 0; i < count; ++i) {
+        resetList(list);
+        for (std::uint32_t steps = next(static_cast<std::uint32_t>(list.size()) + 1); steps > 0; --steps)
+            nextElement(list);
+        addElement(list)->id = ++id;
+        if (i % 3 == 2) {
+            firstElement(list);
+            for (std::uint32_t steps = next(static_cast<std::uint32_t>(list.size())); steps > 0; --steps)
+                nextElement(list);
+            deleteElement(list);
+        }
+    }
+}
+
+TEST(ListLayout, FarLinksFollowEveryChange) {
+    ItemList list;
+    scramble(list, 3 * 1024);
+    EXPECT_EQ(list.farLinks(), farLinksByWalk(list));
+    EXPECT_GT(list.farLinks(), list.size() / 2);
+    clearList(list);
+    EXPECT_EQ(list.farLinks(), 0u);
+    fill(list, {1, 2, 3});
+    EXPECT_EQ(list.farLinks(), farLinksByWalk(list));
+}
+
+TEST(ListLayout, RelayingKeepsOrderRecordsAndCurrentAndPutsThemInOrderInMemory) {
+    ItemList list;
+    scramble(list, 3 * 1024);
+    changeCurrentElement(list, ItemList::after(ItemList::after(list.front())));
+    const std::vector<int> order = forward(list);
+    const int current = currentId(list);
+    const ListKeys<Item> keys(list);
+    const std::uint64_t changes = keys.changes();
+
+    ASSERT_TRUE(relayInOrder(list));
+    EXPECT_EQ(forward(list), order);
+    EXPECT_EQ(backward(list), order);
+    EXPECT_EQ(currentId(list), current);
+    EXPECT_GT(keys.changes(), changes);
+    EXPECT_EQ(list.farLinks(), farLinksByWalk(list));
+    EXPECT_LE(list.farLinks(), 2u) << "only the steps from one block to the next may jump";
+    std::size_t live = 0;
+    for (const Item* i = list.front(); ItemList::after(i); i = ItemList::after(i)) {
+        EXPECT_TRUE(ListKeys<Item>::precedes(*i, *ItemList::after(i)));
+        live += keys.live(ListKeys<Item>::key(*i));
+    }
+    EXPECT_EQ(live + 1, list.size());
+
+    // The rules go on as before, with the removed elements reused.
+    addElement(list)->id = -1;
+    deleteElement(list);
+    EXPECT_EQ(currentId(list), current);
+    resetList(list);
+    while (Item* i = nextElement(list))
+        if (i->id % 5 == 0) deleteElement(list);
+    EXPECT_EQ(forward(list), backward(list));
+    EXPECT_EQ(list.farLinks(), farLinksByWalk(list));
+}
+
+TEST(ListLayout, RelayingAnEmptyOrBeforeFirstList) {
+    ItemList list;
+    EXPECT_TRUE(relayInOrder(list));
+    EXPECT_TRUE(list.empty());
+    EXPECT_EQ(list.front(), nullptr);
+    fill(list, {1, 2});
+    resetList(list);
+    ASSERT_TRUE(relayInOrder(list));
+    EXPECT_EQ(list.current(), nullptr);
+    EXPECT_EQ(nextElement(list)->id, 1);
 }
 
 // --- failing appends -------------------------------------------------------------------

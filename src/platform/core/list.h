@@ -21,10 +21,17 @@
 //   clearList             removes every element; current becomes before-first.
 //
 // Records are addressed by plain pointers that stay valid until their element is
-// deleted.  Elements come from blocks of 1024 that the list keeps until it is
-// destroyed, and removed elements are reused by later additions, so a list that is
-// emptied and refilled every frame does not go back to the heap each time.
-// A const list hands out const records only.
+// deleted or the list is re-laid.  Elements come from blocks of 1024 that the list
+// keeps until it is destroyed, and removed elements are reused by later additions,
+// so a list that is emptied and refilled every frame does not go back to the heap
+// each time.  A const list hands out const records only.
+//
+// A walk is fast while neighbours in the list are neighbours in memory.  Insertions
+// take whatever element was removed last, so after many of them a walk jumps
+// around the blocks and misses the cache at every jump.  The list counts the links
+// that jump (farLinks), and relayInOrder moves the records back into list order in
+// memory.  Re-laying changes which record lives where: the caller re-lays only at
+// a point where nothing holds a pointer into the list.
 //
 // An index kept beside a list reaches its elements through ListKeys (below): element
 // keys, the record of a key, liveness, order and a count of changes.
@@ -48,10 +55,9 @@ namespace vivarix {
 // appends of all of them in the order they happen).  Owned by the test; a list
 // consults it while setAllocationFaults has given it to the list.
 //
-// Every addElement asks once, before it takes an element, whether it is a new one
-// or a reused one: the program treats every append as an allocation that can fail,
-// and a list refilled every frame reuses all its elements, so failures of reuse
-// must be testable as well.
+// Every addElement asks once, before it takes an element, reused or new: the
+// program treats every append as an allocation that can fail, and a list refilled
+// every frame reuses all its elements, so failures of reuse must be testable too.
 class AllocationFaults {
 public:
     // Makes request number k (1-based, counted from now) fail; k <= 0 makes none
@@ -110,6 +116,12 @@ public:
     static T* before(T* record) { return link(node(record)->prev); }
     static const T* before(const T* record) { return link(node(record)->prev); }
 
+    // Links between neighbours whose elements lie more than farBytes apart in
+    // memory: about the number of cache misses of a walk that the hardware cannot
+    // foresee.
+    static constexpr std::uintptr_t farBytes = 2048;
+    std::size_t farLinks() const { return jumps; }
+
     // The test's object that decides whether appends may take an element; nullptr
     // (the default) for none.  Not owned; kept by clearList.
     void setAllocationFaults(AllocationFaults* faults) { appendFaults = faults; }
@@ -122,6 +134,7 @@ public:
     template <class U> friend void deleteElement(List<U>& list);
     template <class U> friend void changeCurrentElement(List<U>& list, U* record);
     template <class U> friend void clearList(List<U>& list);
+    template <class U> friend bool relayInOrder(List<U>& list);
     friend class ListKeys<T>;
 
 private:
@@ -135,11 +148,14 @@ private:
     // A node that is in no chain: a removed one, or the next unused one of the last
     // block.  nullptr when no memory is left.
     Node* freshNode() {
-        if (spare) {
+        if (spare) [[likely]] {
             Node* n = spare;
             spare = n->next;
             return n;
         }
+        return unusedNode();
+    }
+    [[gnu::noinline]] Node* unusedNode() {
         if (used == blocks.size() * blockSize) {
             if (blocks.size() >= (std::uint64_t{1} << 32) / blockSize) return nullptr;
             std::unique_ptr<Node[]> block(new (std::nothrow) Node[blockSize]);
@@ -150,7 +166,7 @@ private:
                 return nullptr;
             }
         }
-        Node* n = &blocks[used / blockSize][used % blockSize];
+        Node* n = slot(used);
         n->id = static_cast<std::uint32_t>(used);
         ++used;
         return n;
@@ -179,12 +195,22 @@ private:
         for (Node* n = head; n; n = n->next) n->order = value += spacing;
     }
 
+    Node* slot(std::size_t k) { return &blocks[k / blockSize][k % blockSize]; }
+
+    // Whether a walk from a to b jumps (either may be nullptr: no link, no jump).
+    static bool far(const Node* a, const Node* b) {
+        if (!a || !b) return false;
+        const auto from = reinterpret_cast<std::uintptr_t>(a);
+        const auto to = reinterpret_cast<std::uintptr_t>(b);
+        return (from < to ? to - from : from - to) > farBytes;
+    }
+
     // Marks every element of the chain as out of the list at once: elements are
     // live while their generation is the list's.  When the generation counter comes
     // round after 2^32 clearings, every node is marked stale by hand.
     void newGeneration() {
         if (++generation != 0) return;
-        for (std::size_t i = 0; i < used; ++i) blocks[i / blockSize][i % blockSize].generation = generation - 1;
+        for (std::size_t i = 0; i < used; ++i) slot(i)->generation = generation - 1;
     }
 
     std::vector<std::unique_ptr<Node[]>> blocks;
@@ -196,6 +222,7 @@ private:
     std::size_t count = 0;
     std::uint64_t changes = 0;
     std::uint32_t generation = 0;
+    std::size_t jumps = 0;  // farLinks
     AllocationFaults* appendFaults = nullptr;
 };
 
@@ -204,15 +231,17 @@ private:
 // one).  A view: it holds the list by reference and hands out its records.
 //   key(r)          a 32-bit number of r's element, unique among the elements the
 //                   list has ever handed out; an element keeps it for the list's
-//                   lifetime, through deletion and reuse.
+//                   lifetime, through deletion and reuse.  Re-laying moves records
+//                   to other elements: keys taken before it name other records.
 //   record(k)       the record of key k, for any key the list has handed out: the
 //                   memory stays allocated, so a stale key reads a reused or
 //                   removed record, never freed memory.
 //   live(k)         whether key k's element is in the list now: false after its
 //                   deletion or a clearing, until an addition reuses it.
 //   precedes(a, b)  whether record a comes before record b (both live) in O(1).
-//   changes()       grows with every addition, deletion and clearing: an index that
-//                   was complete at one value is complete while the value holds.
+//   changes()       grows with every addition, deletion, clearing and re-laying: an
+//                   index that was complete at one value is complete while the
+//                   value holds.
 template <class T>
 class ListKeys {
 public:
@@ -268,6 +297,7 @@ T* addElement(List<T>& list) {
     n->generation = list.generation;
     (prev ? prev->next : list.head) = n;
     (next ? next->prev : list.tail) = n;
+    list.jumps += List<T>::far(prev, n) + List<T>::far(n, next) - List<T>::far(prev, next);
     list.cur = n;
     ++list.count;
     ++list.changes;
@@ -282,6 +312,7 @@ void deleteElement(List<T>& list) {
     if (!n) return;
     (n->prev ? n->prev->next : list.head) = n->next;
     (n->next ? n->next->prev : list.tail) = n->prev;
+    list.jumps += List<T>::far(n->prev, n->next) - List<T>::far(n->prev, n) - List<T>::far(n, n->next);
     list.cur = n->prev ? n->prev : n->next;  // nullptr when it was the only one
     n->generation = list.generation - 1;
     n->next = list.spare;
@@ -303,8 +334,56 @@ void clearList(List<T>& list) {
     }
     list.head = list.tail = list.cur = nullptr;
     list.count = 0;
+    list.jumps = 0;
     ++list.changes;
     list.newGeneration();
+}
+
+// Moves the records into list order in memory: the k-th element of the list into
+// the k-th node of the blocks, the current element staying current.  Every pointer
+// to a record and every key of the list names another element afterwards, and the
+// list's changes grow.  The order, the records and the current position are as
+// before.  Returns false, with the list untouched, when there is no memory for the
+// copy it needs.  One walk and one pass over the list's nodes.
+template <class T>
+bool relayInOrder(List<T>& list) {
+    using Node = typename List<T>::Node;
+    std::vector<T> records;
+    try {
+        records.reserve(list.count);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    std::size_t current = list.count;  // list.count: before-first
+    for (Node* n = list.head; n; n = n->next) {
+        if (n == list.cur) current = records.size();
+        records.push_back(n->record);
+    }
+    Node* prev = nullptr;
+    list.jumps = 0;
+    for (std::size_t k = 0; k < list.count; ++k) {
+        Node* n = list.slot(k);
+        n->record = records[k];
+        n->prev = prev;
+        n->generation = list.generation;
+        (prev ? prev->next : list.head) = n;
+        list.jumps += List<T>::far(prev, n);
+        prev = n;
+    }
+    list.tail = prev;
+    if (prev) prev->next = nullptr;
+    list.cur = current < list.count ? list.slot(current) : nullptr;
+    // The unused nodes become the spare chain, the nearest to the list first.
+    list.spare = nullptr;
+    for (std::size_t k = list.used; k-- > list.count;) {
+        Node* n = list.slot(k);
+        n->generation = list.generation - 1;
+        n->next = list.spare;
+        list.spare = n;
+    }
+    list.relabel();
+    ++list.changes;
+    return true;
 }
 
 }  // namespace vivarix
