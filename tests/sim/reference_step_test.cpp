@@ -201,13 +201,15 @@ TEST_P(ReferenceStep, CrowdedPlatesStayIdenticalTickByTick) {
 }
 
 // The same records in the same order, each moved to an element chosen at random,
-// so that a walk of the list jumps around memory at nearly every step.
+// so that a walk of the list jumps around memory at nearly every step: every
+// element is removed in a shuffled order and reused, last removed first.
 void scatterInMemory(CreatureList& list, std::uint64_t seed) {
     std::vector<Creature> records;
-    for (const Creature* c = list.front(); c; c = CreatureList::after(c)) records.push_back(*c);
-    clearList(list);
     std::vector<Creature*> elements;
-    for (std::size_t i = 0; i < records.size(); ++i) elements.push_back(addElement(list));
+    for (Creature* c = list.front(); c; c = CreatureList::after(c)) {
+        records.push_back(*c);
+        elements.push_back(c);
+    }
     Random shuffle;
     seedRandom(shuffle, seed);
     for (std::size_t i = elements.size(); i > 1; --i)
@@ -216,7 +218,7 @@ void scatterInMemory(CreatureList& list, std::uint64_t seed) {
         changeCurrentElement(list, e);
         deleteElement(list);
     }
-    for (const Creature& r : records) *addElement(list) = r;  // removed last, reused first
+    for (const Creature& r : records) *addElement(list) = r;
 }
 
 // A crowd large enough for the step to re-lay a scattered list in memory first,
