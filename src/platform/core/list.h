@@ -197,13 +197,12 @@ private:
 
     Node* slot(std::size_t k) { return &blocks[k / blockSize][k % blockSize]; }
 
-    // Whether a walk from a to b jumps (either may be nullptr: no link, no jump).
+    // Whether a walk from a to b jumps: |b - a| > farBytes, computed modulo 2^64.
     static bool far(const Node* a, const Node* b) {
-        if (!a || !b) return false;
-        const auto from = reinterpret_cast<std::uintptr_t>(a);
-        const auto to = reinterpret_cast<std::uintptr_t>(b);
-        return (from < to ? to - from : from - to) > farBytes;
+        return reinterpret_cast<std::uintptr_t>(b) - reinterpret_cast<std::uintptr_t>(a) + farBytes > 2 * farBytes;
     }
+    // The same for a link that may be missing (either end nullptr): no link, no jump.
+    static bool farLink(const Node* a, const Node* b) { return a && b && far(a, b); }
 
     // Marks every element of the chain as out of the list at once: elements are
     // live while their generation is the list's.  When the generation counter comes
@@ -297,7 +296,7 @@ T* addElement(List<T>& list) {
     n->generation = list.generation;
     (prev ? prev->next : list.head) = n;
     (next ? next->prev : list.tail) = n;
-    list.jumps += List<T>::far(prev, n) + List<T>::far(n, next) - List<T>::far(prev, next);
+    list.jumps += List<T>::farLink(prev, n) + List<T>::farLink(n, next) - List<T>::farLink(prev, next);
     list.cur = n;
     ++list.count;
     ++list.changes;
@@ -312,7 +311,7 @@ void deleteElement(List<T>& list) {
     if (!n) return;
     (n->prev ? n->prev->next : list.head) = n->next;
     (n->next ? n->next->prev : list.tail) = n->prev;
-    list.jumps += List<T>::far(n->prev, n->next) - List<T>::far(n->prev, n) - List<T>::far(n, n->next);
+    list.jumps += List<T>::farLink(n->prev, n->next) - List<T>::farLink(n->prev, n) - List<T>::farLink(n, n->next);
     list.cur = n->prev ? n->prev : n->next;  // nullptr when it was the only one
     n->generation = list.generation - 1;
     n->next = list.spare;
@@ -367,7 +366,7 @@ bool relayInOrder(List<T>& list) {
         n->prev = prev;
         n->generation = list.generation;
         (prev ? prev->next : list.head) = n;
-        list.jumps += List<T>::far(prev, n);
+        list.jumps += List<T>::farLink(prev, n);
         prev = n;
     }
     list.tail = prev;
