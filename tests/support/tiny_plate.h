@@ -2,13 +2,14 @@
 //
 // A TinyPlate is a SimState with both grids allocated for the full 460-by-460 plate,
 // HeadlessControls at the panel's default positions, a recording message sink and a
-// seeded generator with a draw script attached.  Tests shape the plate cells they need, push creatures at the
-// end of the creature list, script the draws, step, and compare.
+// seeded generator with a draw script attached.  Tests shape the plate cells they
+// need, push creatures at the end of the creature list, script the draws, step, and
+// compare.
 #pragma once
 
 #include <array>
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -50,8 +51,6 @@ public:
     }
     FailAllocation(const FailAllocation&) = delete;
     FailAllocation& operator=(const FailAllocation&) = delete;
-
-    std::int64_t requests() const { return faults.requests(); }
 
 private:
     template <class T>

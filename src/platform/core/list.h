@@ -205,11 +205,13 @@ private:
     static bool farLink(const Node* a, const Node* b) { return a && b && far(a, b); }
 
     // Marks every element of the chain as out of the list at once: elements are
-    // live while their generation is the list's.  When the generation counter comes
-    // round after 2^32 clearings, every node is marked stale by hand.
+    // live while their generation is the list's, which only grows, so a removed
+    // element's older one never comes back.  When the counter comes round after
+    // 2^32 clearings, every node gets generation 0, which the list never takes.
     void newGeneration() {
         if (++generation != 0) return;
-        for (std::size_t i = 0; i < used; ++i) slot(i)->generation = generation - 1;
+        generation = 1;
+        for (std::size_t i = 0; i < used; ++i) slot(i)->generation = 0;
     }
 
     std::vector<std::unique_ptr<Node[]>> blocks;
@@ -220,8 +222,8 @@ private:
     Node* spare = nullptr;  // removed nodes kept for reuse, singly linked by next
     std::size_t count = 0;
     std::uint64_t changes = 0;
-    std::uint32_t generation = 0;
-    std::size_t jumps = 0;  // farLinks
+    std::uint32_t generation = 1;  // 1 .. 2^32 - 1
+    std::size_t jumps = 0;         // farLinks
     AllocationFaults* appendFaults = nullptr;
 };
 
