@@ -38,8 +38,9 @@ test: deps
 
 bench: deps
 	cmake -S . -B $(BUILD)
-	cmake --build $(BUILD) -j $(JOBS) --target vivarix-bench
+	cmake --build $(BUILD) -j $(JOBS) --target vivarix-bench vivarix-chart-bench
 	$(BUILD)/vivarix-bench
+	QT_QPA_PLATFORM=offscreen $(BUILD)/vivarix-chart-bench
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer,
 # stopping at the first report.

@@ -1,5 +1,6 @@
-// Speed of the rendering: a whole frame with the colour statistics off and on, and
-// the magnifier's steps, on a crowded plate.
+// Speed of the rendering: a whole frame with the colour statistics off and on, the
+// magnifier's steps and the population history's sample of a frame, on a crowded
+// plate.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include "lab_run.h"
 #include "render/magnifier.h"
 #include "render/plate_view.h"
+#include "render/population_history.h"
 #include "sim/gene_colour.h"
 #include "sim/plate_setup.h"
 #include "sim/tick.h"
@@ -116,6 +118,24 @@ void magnifierSteps(benchmark::State& bench) {
     }
 }
 BENCHMARK(magnifierSteps)->Unit(benchmark::kMicrosecond);
+
+// What the population history costs a drawn frame: the counts noted after the
+// frame's tick and the frame's sample (nutrient on the plate, strains of each
+// kind), on a plate of 10,000 creatures; the history fills up and merges as in a
+// long run.
+void populationSample(benchmark::State& bench) {
+    NoTextRenderer text;
+    auto lab = crowdedPlate(10000, 13, text);
+    const AppState& s = lab->state;
+    PopulationHistory history;
+    std::uint64_t tick = 0;
+    for (auto _ : bench) {
+        noteTick(history, s.kindCount);
+        sampleFrame(history, s, ++tick);
+    }
+    benchmark::DoNotOptimize(history.samples.data());
+}
+BENCHMARK(populationSample)->Unit(benchmark::kMicrosecond);
 
 // One pass of the main loop without the present's wait: the three nutrient
 // sources, the creature step and the frame, statistics and magnifier off, on a

@@ -42,7 +42,7 @@ void refreshPopulationWindow(AppState& state, Desktop& desktop) {
         if (watch.changes == watch.shownChanges && width == watch.shownWidth) return;
         if (now - watch.shownAtMs < chartIntervalMs) return;
     }
-    desktop.showPopulation(populationChart(watch, static_cast<std::size_t>(std::max(width, 1))));
+    desktop.showPopulation(populationChart(watch, static_cast<std::size_t>(std::max(width / 2, 1))));
     watch.shownChanges = watch.changes;
     watch.shownWidth = width;
     watch.shownAtMs = now;

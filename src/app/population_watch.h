@@ -36,8 +36,8 @@ void sampleDrawnFrame(AppState& state);
 // Opens the population window when it is closed, else closes it.
 void togglePopulationWindow(AppState& state, Desktop& desktop);
 
-// While the window is open: a chart of the whole history at one point per column of
-// the plot, titled "Vivarix population: tick N", when the history or the plot width
+// While the window is open: a chart of the whole history at one point per two
+// columns of the plot (each drawn as a stroke from its minimum to its maximum), titled "Vivarix population: tick N", when the history or the plot width
 // changed and chartIntervalMs have passed on the pass clock since the last one (at
 // once when nothing has been charted since the window opened).
 void refreshPopulationWindow(AppState& state, Desktop& desktop);

@@ -1,5 +1,6 @@
 // The desktop the program runs on: one window with numbered controls, keyboard
-// shortcuts, one event at a time, the pointer, and the rendering surface.
+// shortcuts, one event at a time, the pointer, and the rendering surface; beside
+// it the population window, which only shows what it is given.
 //
 // The program's logic (start-up, control panel, main loop) works only through this
 // interface; src/platform/qt implements it with Qt Widgets.  Windows, controls,
@@ -127,8 +128,9 @@ public:
     virtual void showPopulationWindow(bool /*open*/) {}
     // Whether the population window is open (and so worth drawing).
     virtual bool populationWindowOpen() const { return false; }
-    // The width of the chart's plot area in pixels: the most points per series
-    // worth giving.  0 while the window is closed.
+    // The width of the chart's plot area in pixels.  A point of a series is drawn
+    // as a stroke from its minimum to its maximum (two points), so about half as
+    // many points per series are worth giving.  0 while the window is closed.
     virtual std::int32_t populationPlotWidth() const { return 0; }
     // Replaces what the window shows, title included; the desktop draws it before
     // the next poll returns.  Nothing happens while the window is closed.

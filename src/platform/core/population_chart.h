@@ -1,9 +1,10 @@
 // What the population window charts: plain data the logic hands to the desktop.
 //
-// Every series is already reduced to at most one point per column of the chart's
+// Every series is already reduced to a point per two pixel columns of the chart's
 // plot area (Desktop::populationPlotWidth), oldest first, with the smallest and the
-// largest value of the ticks the point stands for, so that the desktop draws what it
-// is given and its cost does not grow with the length of the run.
+// largest value of the ticks the point stands for: drawn as a stroke between the
+// two, that is about one drawn point per pixel column.  The desktop draws what it is
+// given, so its cost does not grow with the length of the run.
 #pragma once
 
 #include <array>

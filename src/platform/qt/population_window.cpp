@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
-#include <array>
+#include <cmath>
 #include <functional>
 
 namespace vivarix {
@@ -61,10 +61,37 @@ std::int64_t highest(const std::vector<ChartPoint>& points) {
     return top;
 }
 
-// A value axis from 0 that grows with the data, on round numbers.
-void fitAxis(QValueAxis* axis, std::int64_t top, std::int64_t least) {
-    axis->setRange(0, static_cast<double>(std::max(top + top / 20, least)));
-    axis->applyNiceNumbers();
+// The smallest of 1, 2, 5, 10, 20, 50 ... that is at least `value`.
+double roundUp(double value) {
+    double step = 1;
+    while (step < value) {
+        if (step * 2 >= value) return step * 2;
+        if (step * 5 >= value) return step * 5;
+        step *= 10;
+    }
+    return step;
+}
+
+// Sets an axis to [low, high] unless it is there already: every change of an axis
+// makes its series compute their geometry again.
+void setRange(QValueAxis* axis, double low, double high) {
+    if (axis->min() != low || axis->max() != high) axis->setRange(low, high);
+}
+
+// A value axis from 0 to a round number above the data, which grows with it, in
+// five steps.
+void fitAxis(QValueAxis* axis, std::int64_t top, double least) {
+    setRange(axis, 0, roundUp(std::max(static_cast<double>(top) * 1.05, least)));
+}
+
+// The tick axis from a multiple of a round step at or below the first tick, in
+// five or six such steps up to the last.
+void fitTicks(QValueAxis* axis, std::uint64_t first, std::uint64_t last) {
+    const double step = roundUp(static_cast<double>(std::max<std::uint64_t>(last - first, 100)) / 5);
+    const double from = std::floor(static_cast<double>(first) / step) * step;
+    const int steps = static_cast<double>(last) > from + 5 * step ? 6 : 5;
+    setRange(axis, from, from + steps * step);
+    if (axis->tickCount() != steps + 1) axis->setTickCount(steps + 1);
 }
 
 }  // namespace
@@ -114,6 +141,7 @@ PopulationWindow::PopulationWindow() {
         auto* a = new QValueAxis;
         a->setTitleText(QString::fromLatin1(title));
         a->setLabelFormat(QStringLiteral("%.0f"));
+        a->setTickCount(6);
         if (colour.isValid()) {
             a->setLabelsColor(colour.darker(130));
             a->setTitleBrush(colour.darker(130));
@@ -131,8 +159,9 @@ PopulationWindow::PopulationWindow() {
     auto series = [&](const char* name, const QColor& colour, Qt::PenStyle style, QValueAxis* y) {
         auto* s = new QLineSeries;
         s->setName(QString::fromLatin1(name));
-        QPen pen(colour, style == Qt::SolidLine ? 1.5 : 1.0, style);
-        s->setPen(pen);
+        // One pixel wide: wider lines are stroked as outlines, which doubles the cost
+        // of drawing the chart.
+        s->setPen(QPen(colour, 1.0, style));
         chart->addSeries(s);
         s->attachAxis(view->ticks);
         s->attachAxis(y);
@@ -166,22 +195,27 @@ PopulationWindow::PopulationWindow() {
 void PopulationWindow::showChart(const PopulationChart& chart) {
     shown = chart;
     if (!chart.title.empty()) setWindowTitle(QString::fromStdString(chart.title));
-    for (std::size_t k = 0; k < 2; ++k) {
-        view->creatures[k]->replace(strokes(chart.creatures[k]));
-        view->strains[k]->replace(strokes(chart.strains[k]));
-    }
-    view->nutrient->replace(strokes(chart.nutrient));
-
+    // Each change of an axis or a series makes the series concerned lay out their
+    // points again, which costs about as much as drawing them: the series are
+    // emptied first, the axes set, then each series filled once.
+    QLineSeries* const all[] = {view->nutrient, view->creatures[0], view->creatures[1], view->strains[0],
+                                view->strains[1]};
+    for (QLineSeries* s : all) s->clear();
     std::uint64_t first = 0, last = 0;
     if (!chart.nutrient.empty()) {
         first = chart.nutrient.front().tick;
         last = chart.nutrient.back().tick;
     }
-    view->ticks->setRange(static_cast<double>(first), static_cast<double>(std::max(last, first + 100)));
-    view->ticks->applyNiceNumbers();
+    fitTicks(view->ticks, first, last);
     fitAxis(view->creatureAxis, std::max(highest(chart.creatures[0]), highest(chart.creatures[1])), 10);
     fitAxis(view->strainAxis, std::max(highest(chart.strains[0]), highest(chart.strains[1])), 10);
     fitAxis(view->nutrientAxis, highest(chart.nutrient), 1000);
+
+    view->nutrient->replace(strokes(chart.nutrient));
+    for (std::size_t k = 0; k < 2; ++k) {
+        view->creatures[k]->replace(strokes(chart.creatures[k]));
+        view->strains[k]->replace(strokes(chart.strains[k]));
+    }
 }
 
 int PopulationWindow::plotWidth() const { return static_cast<int>(view->chart()->plotArea().width()); }

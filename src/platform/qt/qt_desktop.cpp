@@ -397,11 +397,15 @@ public:
             population = new PopulationWindow;
             placeBesideWindow(*population);
         }
+        population->setWindowState(population->windowState() & ~Qt::WindowMinimized);
         population->show();
         population->raise();
     }
 
-    bool populationWindowOpen() const override { return population && population->isVisible(); }
+    // A minimised window is not worth drawing either.
+    bool populationWindowOpen() const override {
+        return population && population->isVisible() && !population->isMinimized();
+    }
 
     std::int32_t populationPlotWidth() const override { return populationWindowOpen() ? population->plotWidth() : 0; }
 
