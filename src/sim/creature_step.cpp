@@ -16,7 +16,8 @@ namespace {
 // not visit it.  Every removal of a creature comes here, so this is where a
 // followed creature stops being followed.
 void deleteCurrent(SimState& state) {
-    if (state.creatureList.current() == state.followed) state.followed = nullptr;
+    if (state.creatureList.current() == state.followed) [[unlikely]]
+        state.followed = nullptr;
     deleteElement(state.creatureList);
     if (const Creature* now = state.creatureList.current()) occupancyRecord(state.occupancy, *now);
 }
