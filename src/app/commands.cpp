@@ -1,5 +1,10 @@
 #include "app/commands.h"
 
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+
+#include "app/journal.h"
 #include "app/plate_preparation.h"
 #include "sim/plate_setup.h"
 
@@ -17,6 +22,15 @@ void newPlate(AppState& state) {
     clearList(state.creatureList);
     state.kindCount = {0, 0, 0};
     state.topColourCreature = {};
+}
+
+void saveSessionAs(AppState& state, Desktop& desktop) {
+    const std::string path = desktop.askSaveFileName("Save the session", suggestedJournalName(std::time(nullptr)));
+    if (path.empty()) return;
+    errno = 0;
+    if (saveJournal(state, path)) return;
+    const std::string why = errno != 0 ? std::strerror(errno) : "the file could not be written";
+    desktop.messageBox("Vivarix", "The session could not be saved to " + path + ": " + why + ".");
 }
 
 }  // namespace vivarix

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/app_state.h"
+#include "platform/core/desktop.h"
 
 namespace vivarix {
 
@@ -17,5 +18,10 @@ bool placeCreature(AppState& state);
 // representatives zeroed.  Every call starts a new plate; newPlateLatch stays 1
 // afterwards, so plate preparation knows it is not the first build.
 void newPlate(AppState& state);
+
+// Ctrl+S: asks where to save the session's journal, suggesting
+// vivarix-YYYYMMDD-HHMMSS.vxs, and saves it there; a file that cannot be written
+// is reported in a message box and the session goes on.
+void saveSessionAs(AppState& state, Desktop& desktop);
 
 }  // namespace vivarix

@@ -19,13 +19,16 @@ inline constexpr std::int32_t kind1 = 62;    // S
 inline constexpr std::int32_t stats = 63;    // G
 inline constexpr std::int32_t magnifier = 64;  // L
 inline constexpr std::int32_t pause = 66;    // P
+inline constexpr std::int32_t help = 67;     // F1
+inline constexpr std::int32_t saveSession = 68;  // Ctrl+S
 }  // namespace shortcut
 
 // Creates every control at its place, with its texts, ranges and initial values,
 // between beginControls (done by the caller) and endControls.
 void buildControlPanel(AppState& state, Desktop& desktop);
 
-// Registers the sixteen shortcuts on window 0: C, S, G, L, P, 0 to 9, R.
+// Registers the sixteen shortcuts on window 0: C, S, G, L, P, 0 to 9, R; then F1
+// (help) and Ctrl+S (save the session's journal).
 void registerShortcuts(Desktop& desktop);
 
 // Writes the four value labels from their trackbars: "Auto: " position * 8,
