@@ -17,7 +17,9 @@ struct RenderState : SimState {
     std::int32_t magnifierX = 230;   // centre of the magnified 49-by-41 area
     std::int32_t magnifierY = 230;
     std::int32_t framesPerSecond = 0;  // shown after "FPS: "
-    Creature* selectedCreature = nullptr;  // the creature the inspector describes
+    // The creature the inspector describes.  Derived by every frame before use and
+    // not trusted after it: a creature step may re-lay the list in memory.
+    Creature* selectedCreature = nullptr;
 
     // Colour statistics of the current frame, per kind (the third never used):
     // creatures per colour with the distinct colours in order of first appearance,

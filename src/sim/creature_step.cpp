@@ -136,17 +136,23 @@ void prefetchNeighbourhood(const SimState& state, const Creature& a) {
     }
 }
 
+// A large list whose walk jumps around memory is put back into list order first:
+// one walk, where the step would miss the cache at every jump anyway.  Out of
+// line, so that the re-laying code does not crowd the walk's.
+[[gnu::noinline]] void relayScattered(CreatureList& list) { relayInOrder(list); }
+
 }  // namespace
 
 void stepCreatures(SimState& state) {
     CreatureList& list = state.creatureList;
+    if (list.size() >= relayMinimum && list.farLinks() > list.size() / 8) relayScattered(list);
     resetList(list);
     std::memset(state.creatureGrid.cells.data(), 0, state.creatureGrid.cells.size() * sizeof(std::int16_t));
     beginOccupancyStep(state.occupancy, list, state.plateGrid.columns, state.plateGrid.rows);
 
     // A small population stays in the cache; a large one's walk jumps around the
     // plate and the node blocks.
-    const bool prefetch = list.size() >= 4096;
+    const bool prefetch = list.size() >= relayMinimum;
     while (Creature* a = nextElement(list)) {
         if (prefetch) prefetchNeighbourhood(state, *a);
         Creature* s = moveCreature(state, *a);

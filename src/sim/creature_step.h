@@ -1,6 +1,7 @@
 // One tick of every creature.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "sim/records.h"
@@ -37,6 +38,14 @@ inline std::int32_t turnFor(const Creature& c, std::int32_t draw) {
 // of their birth.  Eaten cells are set to 0 and queued in the nutrient list with
 // level 0.  On return the creature grid holds this tick's marks and the creature
 // list's current element is its last creature (before-first when it is empty).
+//
+// Contract on pointers: a list of relayMinimum creatures or more may be re-laid in
+// memory at the start of the step (relayInOrder) when its walk has become
+// scattered, so pointers and references to its creatures do not survive a step;
+// the caller holds none across it (RenderState::selectedCreature is derived anew
+// by every frame).  A smaller list is never re-laid: its records stay where they
+// are until they die.
+inline constexpr std::size_t relayMinimum = 4096;
 void stepCreatures(SimState& state);
 
 }  // namespace vivarix

@@ -18,17 +18,22 @@
 // in that step.
 //
 // At the end of a step `now` becomes `before`.  `before` is only trusted while the
-// list has not changed since (CreatureList::modifications); after a placement or a
-// new plate it is rebuilt by one walk, on the first search that needs it.
+// list has not changed since (ListKeys::changes); after a placement or a new plate
+// it is rebuilt by one walk, on the first search that needs it.
 //
 // A sparse plate may go many ticks without a single attack.  So a step records
 // only when the step before it searched; a step that searches without recording
 // takes its snapshot by a walk at the first search and records from then on.
-// Contract: creature positions change only through the simulation procedures.  Code
-// that moves a creature of the list by hand calls `forgetOccupancy`.
+// Contract: between steps, creatures change their cells only through changes of the
+// list (which the index notices); nothing moves a creature of the list by hand.
+//
+// The index reaches the list only through ListKeys: element keys, the record of a
+// key, liveness, list order and the count of changes.
 //
 // Chains are kept per block of 2 by 2 cells: the tables of chain heads stay small
-// enough for the cache while the step jumps around the plate.
+// enough for the cache while the step jumps around the plate.  Emptying a table
+// does not touch its chain heads: entries are numbered on across emptyings, and a
+// head or link at or below the table's `base` belongs to an earlier filling.
 #pragma once
 
 #include <cstdint>
@@ -39,15 +44,16 @@
 namespace vivarix {
 
 struct OccupancyEntry {
-    std::uint32_t element;  // CreatureList element number
+    std::uint32_t element;  // the creature's key (ListKeys<Creature>)
     std::int32_t cell;      // x * rows + y where the creature was recorded
-    std::uint32_t next;     // the block's next entry + 1, 0 at the end
+    std::uint32_t next;     // the block's previous entry's tag; at or below base: none
 };
 
+// Entry i of `entries` has the tag base + i + 1.
 struct OccupancyTable {
-    std::vector<std::uint32_t> first;     // per block: its latest entry + 1, 0 none
+    std::vector<std::uint32_t> first;     // per block: its latest entry's tag
     std::vector<OccupancyEntry> entries;  // in the order of recording
-    std::vector<std::int32_t> touched;    // blocks with entries
+    std::uint32_t base = 0;               // tags of the current entries lie above it
 };
 
 struct Occupancy {
@@ -57,7 +63,7 @@ struct Occupancy {
     OccupancyTable before;
     OccupancyTable now;
     bool beforeValid = false;
-    std::uint64_t listChanges = 0;  // the list's modifications when `before` was complete
+    std::uint64_t listChanges = 0;  // the list's changes when `before` was complete
     bool recording = false;         // this step records into `now`
     bool recordedFromStart = false; // ... and did from its start
     bool searched = false;          // this step searched
@@ -65,22 +71,28 @@ struct Occupancy {
 
 // Starts a step: sizes the tables for a columns-by-rows grid and empties `now`;
 // `before` stays trusted only if the list is unchanged since the last step ended.
-void beginOccupancyStep(Occupancy& index, const CreatureList& list, std::int32_t columns, std::int32_t rows);
+void beginOccupancyStep(Occupancy& index, CreatureList& list, std::int32_t columns, std::int32_t rows);
+
+// Adds a creature at its current cell to a table.
+inline void occupancyRecordIn(const Occupancy& index, OccupancyTable& table, const Creature& creature) {
+    const auto block = static_cast<std::size_t>((creature.x >> Occupancy::blockShift) * index.blockRows +
+                                                (creature.y >> Occupancy::blockShift));
+    std::uint32_t& head = table.first[block];
+    table.entries.push_back({ListKeys<Creature>::key(creature), creature.x * index.rows + creature.y, head});
+    head = table.base + static_cast<std::uint32_t>(table.entries.size());
+}
 
 // Records a creature at its current cell in `now`, while the step records.
-void occupancyRecordNow(Occupancy& index, const Creature& creature);
 inline void occupancyRecord(Occupancy& index, const Creature& creature) {
-    if (index.recording) occupancyRecordNow(index, creature);
+    if (index.recording) occupancyRecordIn(index, index.now, creature);
 }
 
 // Ends a step: what the step recorded becomes `before`.
-void endOccupancyStep(Occupancy& index, const CreatureList& list);
-
-// Makes the next step rebuild `before` (after moving creatures by hand).
-void forgetOccupancy(Occupancy& index);
+void endOccupancyStep(Occupancy& index, CreatureList& list);
 
 // The first creature in list order, other than `creature`, on its cell; nullptr
-// when it is alone.  Only during a step.
-Creature* firstOtherOnCell(Occupancy& index, const CreatureList& list, const Creature& creature);
+// when it is alone.  Only during a step, or between steps while the index is
+// trusted (beforeValid).
+Creature* firstOtherOnCell(Occupancy& index, CreatureList& list, const Creature& creature);
 
 }  // namespace vivarix

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "platform/core/list.h"
@@ -12,6 +15,11 @@ struct Item {
 };
 
 using ItemList = List<Item>;
+
+// A const list hands out const records only.
+static_assert(std::is_same_v<decltype(std::declval<const ItemList&>().front()), const Item*>);
+static_assert(std::is_same_v<decltype(std::declval<const ItemList&>().current()), const Item*>);
+static_assert(std::is_same_v<decltype(ItemList::after(std::declval<const Item*>())), const Item*>);
 
 // Builds a list with ids in order; the last one stays current.
 void fill(ItemList& list, std::initializer_list<int> ids) {
@@ -170,15 +178,72 @@ TEST(ListRules, ClearThenWalkWithDeletesStaysWellFormed) {
     }
 }
 
-class ListMemory : public ::testing::Test {
-protected:
-    void TearDown() override { listmemory::failRequest(0); }
-};
+// --- keys, layout and failing appends ------------------------------------------------
 
-TEST_F(ListMemory, TheArmedRequestFailsAndLeavesTheListUnchanged) {
+TEST(ListKeys, LivenessFollowsDeletionClearingAndReuse) {
+    ItemList list;
+    fill(list, {1, 2, 3});
+    const ListKeys<Item> keys(list);
+    Item* two = ItemList::after(list.front());
+    const std::uint32_t keyOfTwo = ListKeys<Item>::key(*two), keyOfThree = ListKeys<Item>::key(*list.back());
+    EXPECT_EQ(&keys.record(keyOfTwo), two);
+    EXPECT_TRUE(ListKeys<Item>::precedes(*two, *list.back()));
+    std::uint64_t changes = keys.changes();
+    changeCurrentElement(list, two);
+    deleteElement(list);
+    EXPECT_FALSE(keys.live(keyOfTwo));
+    EXPECT_TRUE(keys.live(keyOfThree));
+    EXPECT_GT(keys.changes(), changes);
+    changes = keys.changes();
+    clearList(list);
+    EXPECT_FALSE(keys.live(keyOfThree)) << "a cleared element still counts as live";
+    EXPECT_GT(keys.changes(), changes);
+    fill(list, {4, 5, 6});  // reuses the three removed elements
+    EXPECT_TRUE(keys.live(keyOfTwo) && keys.live(keyOfThree));
+}
+
+// Links between neighbours more than farBytes apart, counted by walking the list.
+std::size_t farLinksByWalk(const ItemList& list) {
+    std::size_t far = 0;
+    for (const Item* i = list.front(); i && ItemList::after(i); i = ItemList::after(i)) {
+        const auto a = reinterpret_cast<std::uintptr_t>(i), b = reinterpret_cast<std::uintptr_t>(ItemList::after(i));
+        far += (a < b ? b - a : a - b) > ItemList::farBytes;
+    }
+    return far;
+}
+
+TEST(ListLayout, RelayingPutsAScatteredListInOrderInMemoryAndKeepsEverythingElse) {
+    // Three blocks of elements removed in a shuffled order, then reused by appends.
+    ItemList list;
+    std::vector<Item*> items;
+    for (int i = 0; i < 3 * 1024; ++i) items.push_back(addElement(list));
+    std::uint32_t r = 12345;
+    for (std::size_t i = items.size(); i > 1; --i) std::swap(items[i - 1], items[((r = r * 1103515245u + 12345u) >> 16) % i]);
+    for (Item* item : items) {
+        changeCurrentElement(list, item);
+        deleteElement(list);
+    }
+    for (int id = 1; id <= 2 * 1024 + 100; ++id) addElement(list)->id = id;
+    EXPECT_EQ(list.farLinks(), farLinksByWalk(list));
+    EXPECT_GT(list.farLinks(), list.size() / 2);
+    changeCurrentElement(list, ItemList::after(list.front()));
+    const std::vector<int> order = forward(list);
+    const int current = currentId(list);
+
+    ASSERT_TRUE(relayInOrder(list));
+    EXPECT_EQ(forward(list), order);
+    EXPECT_EQ(backward(list), order);
+    EXPECT_EQ(currentId(list), current);
+    EXPECT_LE(list.farLinks(), 2u) << "only the steps from one block to the next may jump";
+    EXPECT_EQ(list.farLinks(), farLinksByWalk(list));
+}
+
+TEST(ListAllocationFaults, TheArmedRequestFailsAndLeavesTheListUnchanged) {
     ItemList list;
     fill(list, {1, 2});
-    listmemory::failRequest(2);
+    AllocationFaults faults;
+    faults.failRequest(2);
+    list.setAllocationFaults(&faults);
     changeCurrentElement(list, list.front());
     ASSERT_NE(addElement(list), nullptr);  // request 1
     list.current()->id = 9;
@@ -187,16 +252,24 @@ TEST_F(ListMemory, TheArmedRequestFailsAndLeavesTheListUnchanged) {
     EXPECT_EQ(currentId(list), 9);
     EXPECT_EQ(list.size(), 3u);
     EXPECT_NE(addElement(list), nullptr);  // request 3 succeeds again
-    EXPECT_EQ(listmemory::requestsSinceArming(), 3);
+    EXPECT_EQ(faults.requests(), 3);
 }
 
-TEST_F(ListMemory, ReuseOfRemovedElementsCountsAsARequestToo) {
-    ItemList list;
-    fill(list, {1});
-    deleteElement(list);
-    listmemory::failRequest(1);
-    EXPECT_EQ(addElement(list), nullptr);
-    EXPECT_TRUE(list.empty());
+TEST(ListAllocationFaults, ReuseCountsTooAndListsWithoutTheFaultsAreNotAffected) {
+    ItemList target, other;
+    fill(target, {1});
+    clearList(target);  // the next addition reuses that element
+    AllocationFaults faults;
+    faults.failRequest(2);
+    target.setAllocationFaults(&faults);
+    other.setAllocationFaults(&faults);
+    ASSERT_NE(addElement(other), nullptr);
+    EXPECT_EQ(addElement(target), nullptr);  // the second over both lists
+    EXPECT_TRUE(target.empty());
+    other.setAllocationFaults(nullptr);
+    faults.failRequest(1);
+    fill(other, {2, 3});
+    EXPECT_EQ(faults.requests(), 0) << "a list without the faults counted";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <stdexcept>
 
 #include "platform/core/random.h"
 
@@ -78,8 +79,10 @@ TEST(RandomGenerator, LargestBoundStaysInRange) {
 
 TEST(ScriptedDraws, ComeFirstInOrderThenTheGeneratorResumes) {
     Random scripted, plain;
+    DrawScript script;
     seedRandom(scripted, 5);
     seedRandom(plain, 5);
+    scripted.script = &script;
     scriptDraws(scripted, {3, 0, 10});
     EXPECT_EQ(scriptedDrawsLeft(scripted), 3u);
     EXPECT_EQ(randomInt(scripted, 10), 3);
@@ -95,9 +98,28 @@ TEST(ScriptedDraws, ComeFirstInOrderThenTheGeneratorResumes) {
 
 TEST(ScriptedDraws, AValueOutsideTheBoundIsATestFault) {
     Random r;
+    DrawScript script;
     seedRandom(r, 5);
+    r.script = &script;
     scriptDraws(r, {11});
     EXPECT_THROW(randomInt(r, 10), std::out_of_range);
+}
+
+TEST(ScriptedDraws, BelongToTheGeneratorTheyAreAttachedTo) {
+    Random r, plain;
+    seedRandom(r, 5);
+    seedRandom(plain, 5);
+    EXPECT_THROW(scriptDraws(r, {1}), std::logic_error);
+    DrawScript script;
+    r.script = &script;
+    scriptDraws(r, {4, 4});
+    Random copy = r;  // continues the stream, without the script
+    EXPECT_EQ(randomInt(copy, 1000), randomInt(plain, 1000));
+    seedRandom(r, 6);  // keeps the script
+    EXPECT_EQ(randomInt(r, 10), 4);
+    r = plain;  // takes the stream and keeps the script
+    EXPECT_EQ(randomInt(r, 10), 4);
+    EXPECT_EQ(randomInt(r, 1000), randomInt(copy, 1000));
 }
 
 }  // namespace

@@ -6,7 +6,8 @@
 // operation goes on without the element, and the plate stays consistent.
 //
 // The sweeps below run one fixed scenario again and again, each time with another
-// append failing (listmemory::failRequest), and compare the run with the same
+// append failing (one AllocationFaults counts the appends to both lists of the run),
+// and compare the run with the same
 // scenario undisturbed, stage by stage: where a failure does not change the random
 // draws that follow, the two runs must differ by exactly the missing element.
 #include <gtest/gtest.h>
@@ -125,7 +126,6 @@ std::vector<std::array<std::int16_t, 3>> queueOf(const NutriumList& list) {
     return all;
 }
 
-// Must be first called with no failure armed.
 const PreparedPlate& preparedPlate() {
     static const PreparedPlate plate = [] {
         auto lab = std::make_unique<Lab>();
@@ -136,9 +136,16 @@ const PreparedPlate& preparedPlate() {
     return plate;
 }
 
-std::unique_ptr<Lab> labOnPreparedPlate(MessageBoxes& messages) {
+// Both lists of the lab ask `faults` about every append.
+void attachFaults(Lab& lab, AllocationFaults& faults) {
+    lab.state.creatureList.setAllocationFaults(&faults);
+    lab.state.nutriumList.setAllocationFaults(&faults);
+}
+
+std::unique_ptr<Lab> labOnPreparedPlate(MessageBoxes& messages, AllocationFaults* faults = nullptr) {
     const PreparedPlate& plate = preparedPlate();
     auto lab = std::make_unique<Lab>();
+    if (faults) attachFaults(*lab, *faults);
     lab->controls = plate.controls;
     initialiseState(lab->state, &lab->controls, &messages, seed);
     lab->state.plateGrid = plate.grid;
@@ -185,7 +192,8 @@ Snapshot snapshotOf(const AppState& state) {
     s.kindCount = state.kindCount;
     s.plate = state.plateGrid;
     s.draws = state.random.draws;
-    s.requests = listmemory::requestsSinceArming();
+    const AllocationFaults* faults = state.creatureList.allocationFaults();
+    s.requests = faults ? faults->requests() : 0;
     return s;
 }
 
@@ -232,14 +240,13 @@ struct Reference {
     std::vector<StageRecord> stages;  // in the order the stages run
 };
 
-// Must be first called with no failure armed.
 const Reference& reference() {
     static const Reference ref = [] {
         Reference r;
         const Options options = scenario();
         test::RecordingMessageBoxes messages;
-        auto lab = labOnPreparedPlate(messages);
-        listmemory::failRequest(0);  // counts from here
+        AllocationFaults counting;  // fails none, counts from here
+        auto lab = labOnPreparedPlate(messages, &counting);
         std::int64_t before = 0;
         for (std::uint64_t pass = 0; pass < options.ticks; ++pass)
             passInStages(*lab, options, pass, [&](Stage stage) {
@@ -280,11 +287,7 @@ struct Coverage {
 
 class OutOfMemory : public ::testing::Test {
 protected:
-    void SetUp() override {
-        listmemory::failRequest(0);
-        reference();  // built while nothing is armed
-    }
-    void TearDown() override { listmemory::failRequest(0); }
+    void SetUp() override { reference(); }
 
     // Runs the scenario with append number k failing; checks the stage in which it
     // fails against the undisturbed run, and the rest of the run for consistency.
@@ -309,9 +312,10 @@ void OutOfMemory::runFailing(std::int64_t k, Coverage& coverage) {
     const Reference& ref = reference();
     const Options options = scenario();
     MessagesWithSnapshot messages;
-    auto lab = labOnPreparedPlate(messages);
+    AllocationFaults faults;
+    faults.failRequest(k);
+    auto lab = labOnPreparedPlate(messages, &faults);
     messages.state = &lab->state;
-    listmemory::failRequest(k);
 
     std::size_t index = 0;
     std::int64_t requestsSoFar = 0;  // this run's appends up to the last look
@@ -373,13 +377,13 @@ void OutOfMemory::runFailing(std::int64_t k, Coverage& coverage) {
                 expected[static_cast<std::size_t>(missing.kind)] -= 1;
                 EXPECT_EQ(now.kindCount, expected);
             }
-            requestsSoFar = listmemory::requestsSinceArming();
+            requestsSoFar = faults.requests();
             ++index;
         });
         if (::testing::Test::HasFatalFailure()) return;
     }
     EXPECT_TRUE(failingPass.has_value()) << "the failing append was never reached";
-    EXPECT_GE(listmemory::requestsSinceArming(), k);
+    EXPECT_GE(faults.requests(), k);
     ASSERT_EQ(messages.shown.size(), 1u) << "the run went on, but reported more than once";
     EXPECT_EQ(messages.shown[0].first, test::noMemoryTitle);
     EXPECT_EQ(messages.shown[0].second, test::noMemoryText);
@@ -635,10 +639,12 @@ TEST_F(OutOfMemory, AFailedRepaintInPlateSetUpKeepsTheCellsLevel) {
     for (const std::int64_t k : ks) {
         SCOPED_TRACE("set-up append " + std::to_string(k) + " fails");
         test::RecordingMessageBoxes messages;
+        AllocationFaults faults;
+        faults.failRequest(k);
         auto lab = std::make_unique<Lab>();
-        listmemory::failRequest(k);
+        attachFaults(*lab, faults);
         prepareRecorded(*lab, messages);
-        EXPECT_EQ(listmemory::requestsSinceArming(), total) << "one append per queued cell";
+        EXPECT_EQ(faults.requests(), total) << "one append per queued cell";
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(messages.shown[0].first, test::noMemoryTitle);
         EXPECT_EQ(messages.shown[0].second, test::noMemoryText);

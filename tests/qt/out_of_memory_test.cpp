@@ -52,13 +52,12 @@ private:
 class OutOfMemoryBox : public ProgramWindow {
 protected:
     void SetUp() override {
-        listmemory::failRequest(0);
         ProgramWindow::SetUp();
+        state->creatureList.setAllocationFaults(&faults);
+        state->nutriumList.setAllocationFaults(&faults);
     }
-    void TearDown() override {
-        listmemory::failRequest(0);
-        ProgramWindow::TearDown();
-    }
+
+    AllocationFaults faults;  // asked by both lists about every append
 };
 
 TEST_F(OutOfMemoryBox, AFailedPlacementShowsTheBoxAndTheLoopGoesOnAfterOk) {
@@ -71,7 +70,7 @@ TEST_F(OutOfMemoryBox, AFailedPlacementShowsTheBoxAndTheLoopGoesOnAfterOk) {
 
     // The click is the first append of the pass that handles it: the tick's feeding
     // comes after the event.
-    listmemory::failRequest(1);
+    faults.failRequest(1);
     QTest::mouseClick(surface(), Qt::LeftButton, {}, at);
     const std::int32_t frames = state->frameCounter;
     const std::int64_t nutrient = lab::nutrientTotal(state->plateGrid);
@@ -83,7 +82,7 @@ TEST_F(OutOfMemoryBox, AFailedPlacementShowsTheBoxAndTheLoopGoesOnAfterOk) {
     EXPECT_EQ(user.text, test::noMemoryText);
     EXPECT_EQ(user.buttons, 1);
     EXPECT_EQ(user.notClosedByOk, 0);
-    EXPECT_GT(listmemory::requestsSinceArming(), 1) << "the tick after the refused placement queued nothing";
+    EXPECT_GT(faults.requests(), 1) << "the tick after the refused placement queued nothing";
     EXPECT_TRUE(state->creatureList.empty());
     EXPECT_EQ(state->kindCount[0], 0);
     EXPECT_EQ(state->kindCount[1], 0);
@@ -114,7 +113,7 @@ TEST_F(OutOfMemoryBox, AFailedRepaintInTheTickShowsTheBoxAndTheFrameIsDrawn) {
     passes(2);
     // No event is pending: the first append of the pass is a repaint of the
     // automatic feeding.
-    listmemory::failRequest(1);
+    faults.failRequest(1);
     const std::int32_t frames = state->frameCounter;
     ASSERT_TRUE(runPass(*state, *desktop));
     EXPECT_EQ(user.boxes, 1);

@@ -669,7 +669,7 @@ TEST_F(CreatureStep, MutualRemovalAtTheEndRunsThePredecessorsLaterStepsAgain) {
     std::vector<std::int32_t> draws{0, 0, 0};  // Q, B, A
     plainBirth(draws, 6);                      // B's second pass
     {
-        test::FailAllocation failFirstBirth(1);
+        test::FailAllocation failFirstBirth(1, state.creatureList);
         step(draws);
     }
     ASSERT_EQ(plate.messages.shown.size(), 1u);
@@ -902,7 +902,7 @@ TEST_F(CreatureStep, FailedBirthKeepsTheHalvedParentAndGoesOn) {
     Creature& parent = push(parentFields);
     Creature& next = push(test::creatureAt(300, 300, 1, 2));
     {
-        test::FailAllocation failBirth(1);
+        test::FailAllocation failBirth(1, state.creatureList);
         step({0, 0});  // no birth draws
     }
     ASSERT_EQ(plate.messages.shown.size(), 1u);
@@ -969,7 +969,7 @@ TEST_F(CreatureStep, FailedRepaintKeepsTheMealAndReportsOnce) {
     Creature& c = push(test::creatureAt(200, 200, 1, 4));
     test::setCell(state, 200, 201, 3);
     {
-        test::FailAllocation failRepaint(1);
+        test::FailAllocation failRepaint(1, state.nutriumList);
         step({0});
     }
     EXPECT_EQ(c.stomach, 99 + 9);

@@ -198,7 +198,7 @@ TEST_F(Feeding, ManualFeedingFailedAppendLeavesTheCellAndGoesOn) {
     smallBrush(200, 200);
     scriptBrush({{8, 0}});
     {
-        test::FailAllocation failFirst(1);
+        test::FailAllocation failFirst(1, state.nutriumList);
         feedByMouse(state);
     }
     ASSERT_EQ(plate.messages.shown.size(), 1u);
@@ -267,7 +267,7 @@ TEST_F(Feeding, AutomaticFeedingFailedAppendKeepsTheRaisedCell) {
     state.autoFeedAmount = 2;
     scriptDraws(state.random, {10, 20, 30, 40});
     {
-        test::FailAllocation failFirst(1);
+        test::FailAllocation failFirst(1, state.nutriumList);
         feedAutomatically(state);
     }
     ASSERT_EQ(plate.messages.shown.size(), 1u);
@@ -326,7 +326,7 @@ TEST_F(Feeding, CentreSourceCapsHighCellsAndSkipsOffPlateCells) {
 
 TEST_F(Feeding, CentreSourceFailedAppendLeavesThatCell) {
     {
-        test::FailAllocation failThird(3);
+        test::FailAllocation failThird(3, state.nutriumList);
         feedCentre(state);
     }
     ASSERT_EQ(plate.messages.shown.size(), 1u);

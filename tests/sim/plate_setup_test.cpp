@@ -178,7 +178,7 @@ TEST_F(PlateLayout, FailedAppendKeepsTheLevelAndTheScanGoesOn) {
     chooseRandom(true);
     Random replay = state.random;
     {
-        test::FailAllocation failFirst(1);
+        test::FailAllocation failFirst(1, state.nutriumList);
         layOutPlateGrid(state);
     }
     ASSERT_EQ(plate.messages.shown.size(), 1u);
@@ -337,7 +337,7 @@ TEST_F(HandPlacement, AfterAStepANewCreatureGoesLast) {
 TEST_F(HandPlacement, FailedAppendReportsAndChangesNothing) {
     Creature& a = test::pushCreature(state, test::creatureAt(10, 10));
     {
-        test::FailAllocation failFirst(1);
+        test::FailAllocation failFirst(1, state.creatureList);
         EXPECT_FALSE(clickAt(100, 100, 0));
     }
     ASSERT_EQ(plate.messages.shown.size(), 1u);

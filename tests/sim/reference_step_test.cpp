@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "lab_run.h"
 #include "sim/creature_step.h"
@@ -162,14 +164,10 @@ std::vector<std::int32_t> queued(const NutriumList& list) {
     return values;
 }
 
-class ReferenceStep : public ::testing::TestWithParam<std::uint64_t> {};
-
-TEST_P(ReferenceStep, CrowdedPlatesStayIdenticalTickByTick) {
-    SimState program, reference;
-    crowdedPlate(program, GetParam(), 2500);
-    crowdedPlate(reference, GetParam(), 2500);
-    Branches seen;
-    for (int tick = 0; tick < 400; ++tick) {
+// Steps both plates and compares them after every tick, until the program's list
+// is empty.
+void expectIdenticalTicks(SimState& program, SimState& reference, int ticks, Branches& seen) {
+    for (int tick = 0; tick < ticks; ++tick) {
         stepCreatures(program);
         referenceStep(reference, seen);
         ASSERT_EQ(lab::creaturesText(program.creatureList), lab::creaturesText(reference.creatureList))
@@ -184,12 +182,67 @@ TEST_P(ReferenceStep, CrowdedPlatesStayIdenticalTickByTick) {
         clearList(reference.nutriumList);
         if (program.creatureList.empty()) break;
     }
+}
+
+class ReferenceStep : public ::testing::TestWithParam<std::uint64_t> {};
+
+TEST_P(ReferenceStep, CrowdedPlatesStayIdenticalTickByTick) {
+    SimState program, reference;
+    crowdedPlate(program, GetParam(), 2500);
+    crowdedPlate(reference, GetParam(), 2500);
+    Branches seen;
+    expectIdenticalTicks(program, reference, 400, seen);
     // The plate really exercised every branch of an attack.
     EXPECT_GT(seen.lonelyAttacks, 0);
     EXPECT_GT(seen.standoffs, 0);
     EXPECT_GT(seen.sameKindMeals, 0);
     EXPECT_GT(seen.otherKindMeals, 0);
     EXPECT_GT(seen.mutualRemovals, 0);
+}
+
+// The same records in the same order, each moved to an element chosen at random,
+// so that a walk of the list jumps around memory at nearly every step: every
+// element is removed in a shuffled order and reused, last removed first.
+void scatterInMemory(CreatureList& list, std::uint64_t seed) {
+    std::vector<Creature> records;
+    std::vector<Creature*> elements;
+    for (Creature* c = list.front(); c; c = CreatureList::after(c)) {
+        records.push_back(*c);
+        elements.push_back(c);
+    }
+    Random shuffle;
+    seedRandom(shuffle, seed);
+    for (std::size_t i = elements.size(); i > 1; --i)
+        std::swap(elements[i - 1], elements[static_cast<std::size_t>(randomInt(shuffle, static_cast<std::int32_t>(i - 1)))]);
+    for (Creature* e : elements) {
+        changeCurrentElement(list, e);
+        deleteElement(list);
+    }
+    for (const Creature& r : records) *addElement(list) = r;
+}
+
+// A crowd large enough for the step to re-lay a scattered list in memory first,
+// which must change nothing it computes.
+TEST_P(ReferenceStep, ALargeScatteredListIsReLaidAndStaysIdentical) {
+    SimState program, reference;
+    const auto count = static_cast<std::int32_t>(relayMinimum + 1000);
+    crowdedPlate(program, GetParam(), count);
+    crowdedPlate(reference, GetParam(), count);
+    CreatureList& list = program.creatureList;
+    scatterInMemory(list, GetParam());
+    ASSERT_EQ(lab::creaturesText(list), lab::creaturesText(reference.creatureList));
+    ASSERT_GT(list.farLinks(), list.size() / 2);
+    Branches seen;
+    expectIdenticalTicks(program, reference, 1, seen);
+    // Once re-laid, only the tick's births and deaths jump.
+    EXPECT_LT(list.farLinks(), list.size() / 4) << "not re-laid";
+    // Re-laid between ticks again while the opponent index is trusted, which must
+    // stop trusting it.
+    for (int round = 0; round < 10 && !HasFatalFailure(); ++round) {
+        expectIdenticalTicks(program, reference, 3, seen);
+        ASSERT_TRUE(relayInOrder(list));
+    }
+    EXPECT_GT(seen.sameKindMeals + seen.otherKindMeals, 100);
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, ReferenceStep, ::testing::Values(1u, 2u, 3u, 4u, 5u, 6u));

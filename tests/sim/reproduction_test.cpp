@@ -294,7 +294,7 @@ TEST_F(Reproduction, FailedAllocationReportsOnceAndMakesNoChild) {
     const auto countsBefore = state.kindCount;
     const std::uint64_t drawsBefore = state.random.draws;
     {
-        test::FailAllocation failNext(1);
+        test::FailAllocation failNext(1, state.creatureList);
         reproduceCreature(state, parent);
     }
     ASSERT_EQ(plate.messages.shown.size(), 1u);

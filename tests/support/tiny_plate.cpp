@@ -12,6 +12,7 @@ TinyPlate::TinyPlate(std::uint64_t seed) {
     state.controls = &controls;
     state.messages = &messages;
     seedRandom(state.random, seed);
+    state.random.script = &script;
 }
 
 void setDefaultControls(HeadlessControls& controls) {
@@ -87,7 +88,7 @@ Creature& pushCreature(SimState& state, const Creature& fields) {
     return *c;
 }
 
-std::vector<Creature*> creatures(const CreatureList& list) {
+std::vector<Creature*> creatures(CreatureList& list) {
     std::vector<Creature*> all;
     for (Creature* c = list.front(); c; c = CreatureList::after(c)) all.push_back(c);
     return all;

@@ -2,12 +2,14 @@
 //
 // A TinyPlate is a SimState with both grids allocated for the full 460-by-460 plate,
 // HeadlessControls at the panel's default positions, a recording message sink and a
-// seeded generator.  Tests shape the plate cells they need, push creatures at the
-// end of the creature list, script the draws, step, and compare.
+// seeded generator with a draw script attached.  Tests shape the plate cells they
+// need, push creatures at the end of the creature list, script the draws, step, and
+// compare.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -34,14 +36,30 @@ public:
     std::vector<std::pair<std::string, std::string>> shown;
 };
 
-// Makes the k-th list allocation from now fail and disarms the failure again when it
-// goes out of scope, so that a failing assertion cannot leak it into later tests.
+// Makes the k-th append (counted from 1, from now, over all the given lists in the
+// order they happen) fail, and takes the failure away from the lists again when it
+// goes out of scope, so that a failing assertion cannot leak it into later steps.
 class FailAllocation {
 public:
-    explicit FailAllocation(std::int64_t request) { listmemory::failRequest(request); }
-    ~FailAllocation() { listmemory::failRequest(0); }
+    template <class... Lists>
+    explicit FailAllocation(std::int64_t request, Lists&... lists) {
+        faults.failRequest(request);
+        (attach(lists), ...);
+    }
+    ~FailAllocation() {
+        for (const auto& detach : detachers) detach();
+    }
     FailAllocation(const FailAllocation&) = delete;
     FailAllocation& operator=(const FailAllocation&) = delete;
+
+private:
+    template <class T>
+    void attach(List<T>& list) {
+        list.setAllocationFaults(&faults);
+        detachers.emplace_back([&list] { list.setAllocationFaults(nullptr); });
+    }
+    AllocationFaults faults;
+    std::vector<std::function<void()>> detachers;
 };
 
 struct TinyPlate {
@@ -52,6 +70,7 @@ struct TinyPlate {
     SimState state;
     HeadlessControls controls;
     RecordingMessageBoxes messages;
+    DrawScript script;  // attached to state.random: scriptDraws works on the plate
 };
 
 // Sets the panel's start-up positions: the three creature trackbars at 20, "Auto:" at
@@ -86,7 +105,7 @@ Creature creatureAt(std::int32_t x, std::int32_t y, std::int16_t kind = 0, std::
 Creature& pushCreature(SimState& state, const Creature& fields);
 
 // The creatures in list order.
-std::vector<Creature*> creatures(const CreatureList& list);
+std::vector<Creature*> creatures(CreatureList& list);
 // The nutrient records in list order (copies).
 std::vector<NutriumParticle> particles(const NutriumList& list);
 

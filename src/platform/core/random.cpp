@@ -1,7 +1,6 @@
 #include "platform/core/random.h"
 
 #include <stdexcept>
-#include <utility>
 
 namespace vivarix {
 
@@ -17,30 +16,34 @@ std::uint64_t splitMix64(std::uint64_t& x) {
 
 }  // namespace
 
-void seedRandom(Random& random, std::uint64_t seed) {
-    for (auto& word : random.s) word = splitMix64(seed);
-    random.scripted.clear();
-    random.scriptedNext = 0;
-    random.draws = 0;
+void DrawScript::append(const std::vector<std::int32_t>& more) {
+    values.erase(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(next));
+    next = 0;
+    values.insert(values.end(), more.begin(), more.end());
 }
 
-std::int32_t scriptedDraw(Random& random, std::int32_t n) {
-    ++random.draws;
-    const std::int32_t value = random.scripted[random.scriptedNext++];
+std::int32_t DrawScript::take(std::int32_t n) {
+    const std::int32_t value = values[next++];
     if (value < 0 || value > n) throw std::out_of_range("scripted draw outside 0..n");
     return value;
 }
 
-void scriptDraws(Random& random, std::vector<std::int32_t> values) {
-    // Keep values not yet handed out, then append the new ones.
-    random.scripted.erase(random.scripted.begin(),
-                          random.scripted.begin() + static_cast<std::ptrdiff_t>(random.scriptedNext));
-    random.scriptedNext = 0;
-    random.scripted.insert(random.scripted.end(), values.begin(), values.end());
+void seedRandom(Random& random, std::uint64_t seed) {
+    for (auto& word : random.s) word = splitMix64(seed);
+    random.draws = 0;
 }
 
-std::size_t scriptedDrawsLeft(const Random& random) {
-    return random.scripted.size() - random.scriptedNext;
+std::int32_t drawWithScript(Random& random, std::int32_t n) {
+    if (random.script->left() == 0) return generatedDraw(random, n);
+    ++random.draws;
+    return random.script->take(n);
 }
+
+void scriptDraws(Random& random, const std::vector<std::int32_t>& values) {
+    if (!random.script) throw std::logic_error("scriptDraws on a generator without a script");
+    random.script->append(values);
+}
+
+std::size_t scriptedDrawsLeft(const Random& random) { return random.script ? random.script->left() : 0; }
 
 }  // namespace vivarix
