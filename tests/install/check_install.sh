@@ -4,8 +4,9 @@
 # Installs BUILD-DIR with `CMAKE --install --prefix /usr` and DESTDIR=ROOT (emptied
 # first) and checks the installed tree: every file in place, the icons PNG files of
 # their directory's size, the desktop entry, the metainfo and the manual page clean
-# under desktop-file-validate, appstreamcli and groff, and vivarix-lab running.  Prints every problem
-# it finds and exits 1 if there was one.
+# under desktop-file-validate, appstreamcli and groff, and vivarix-lab and
+# vivarix-sweep running.  Prints every problem it finds and exits 1 if there was
+# one.
 set -u
 cmake=$1
 build=$2
@@ -29,7 +30,7 @@ fi
 outside=$(cd "$root" && find . -mindepth 1 -maxdepth 1 ! -name usr)
 [ -z "$outside" ] || fail "installed outside /usr: $outside"
 
-for program in vivarix vivarix-lab; do
+for program in vivarix vivarix-lab vivarix-sweep; do
   [ -f "$usr/bin/$program" ] && [ -x "$usr/bin/$program" ] || fail "no executable usr/bin/$program"
 done
 
@@ -104,6 +105,13 @@ if [ -x "$usr/bin/vivarix-lab" ]; then
   esac
   lines=$("$usr/bin/vivarix-lab" --seed 1 --ticks 10 --every 5 | wc -l)
   [ "$lines" -eq 3 ] || fail "vivarix-lab --seed 1 --ticks 10 --every 5 printed $lines lines, not 3"
+fi
+if [ -x "$usr/bin/vivarix-sweep" ]; then
+  usage=$("$usr/bin/vivarix-sweep" --help) || fail "vivarix-sweep --help exits with $?"
+  case $usage in
+    "usage: vivarix-sweep "*) ;;
+    *) fail "vivarix-sweep --help prints: $usage" ;;
+  esac
 fi
 
 [ $failures -eq 0 ] || exit 1
