@@ -10,9 +10,9 @@
 //   feeds before --ticks, scatters of 1..maxScatter creatures, feeds with T0 <= T1
 //   that do not overlap, a period of 1 or more.
 // An accepted command line with at most `maxRunTicks` passes, `maxRunPlacements`
-// placements and `maxRunScattered` scattered creatures is then run, and the plate invariants are checked after every pass:
-// that puts arbitrary click and feed positions and trackbar settings through
-// placement, feeding and the creature step.
+// placements and `maxRunScattered` scattered creatures is then run, and the plate invariants are checked after every
+// pass: that puts arbitrary click and feed positions and trackbar settings through placement, feeding and the creature
+// step.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>

@@ -37,8 +37,9 @@ done
 desktop=$usr/share/applications/vivarix.desktop
 metainfo=$usr/share/metainfo/io.github.vivarix.Vivarix.metainfo.xml
 manpage=$usr/share/man/man1/vivarix-lab.1
+sweeppage=$usr/share/man/man1/vivarix-sweep.1
 copyright=$usr/share/doc/vivarix/copyright
-for file in "$desktop" "$metainfo" "$manpage" "$copyright"; do
+for file in "$desktop" "$metainfo" "$manpage" "$sweeppage" "$copyright"; do
   [ -f "$file" ] || fail "missing ${file#"$root"/}"
 done
 
@@ -91,10 +92,11 @@ if [ -f "$copyright" ]; then
 fi
 
 # groff reports every warning on stderr; a clean page prints nothing there.
-if [ -f "$manpage" ]; then
-  report=$(LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z "$manpage" 2>&1)
-  [ $? -eq 0 ] && [ -z "$report" ] || fail "groff warns about the manual page: $report"
-fi
+for page in "$manpage" "$sweeppage"; do
+  [ -f "$page" ] || continue
+  report=$(LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z "$page" 2>&1)
+  [ $? -eq 0 ] && [ -z "$report" ] || fail "groff warns about ${page##*/}: $report"
+done
 
 # The installed vivarix-lab runs from its new place.
 if [ -x "$usr/bin/vivarix-lab" ]; then

@@ -2,53 +2,20 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "lab_run.h"
+#include "support/program_run.h"
 
 namespace vivarix::lab {
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
+using test::lines;
+using test::Outcome;
+using test::readFile;
+using LabFiles = test::ScratchDir;
 
-Outcome runLab(std::vector<std::string> args) {
-    args.insert(args.begin(), "vivarix-lab");
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    std::ostringstream out, err;
-    const int status = labMain(static_cast<int>(argv.size()), argv.data(), out, err);
-    return {status, out.str(), err.str()};
-}
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) result.push_back(line);
-    return result;
-}
-
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-class LabFiles : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("vivarix-lab-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-    std::filesystem::path dir;
-};
+Outcome runLab(std::vector<std::string> args) { return test::runMain(labMain, "vivarix-lab", std::move(args)); }
 
 TEST(LabRun, CsvLinesAtEveryPeriodAndAfterTheLastPass) {
     const Outcome o = runLab({"--seed", "1", "--ticks", "25", "--place", "0:0:230:230", "--every", "10"});
@@ -221,8 +188,8 @@ TEST(LabRun, AScatterRedrawsRefusedCells) {
 }
 
 TEST(LabRun, ScatteredRunsAreReproducible) {
-    const std::vector<std::string> args = {"--seed", "6", "--ticks", "3", "--scatter", "0:0:200", "--scatter",
-                                           "2:1:50", "--every", "1"};
+    const std::vector<std::string> args = {"--seed",  "6",         "--ticks", "3",       "--scatter",
+                                           "0:0:200", "--scatter", "2:1:50",  "--every", "1"};
     const Outcome first = runLab(args);
     ASSERT_EQ(first.status, 0) << first.err;
     EXPECT_EQ(first.out, runLab(args).out);

@@ -7,9 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
-#include "support/scratch_dir.h"
+#include "support/program_run.h"
 
 namespace {
 
@@ -19,11 +18,10 @@ protected:
     // returns its exit status and keeps its standard error in `err`.
     int plot(const std::string& arguments, const std::string& input = "") {
         std::ofstream(dir / "in.csv") << input;
-        const std::string command = "cd '" + dir.string() + "' && sh " VIVARIX_SCRIPTS_DIR "/plot-population " +
-                                    arguments + " <in.csv 2>err.txt";
-        const int status = std::system(command.c_str());
-        std::ifstream in(dir / "err.txt");
-        err.assign(std::istreambuf_iterator<char>(in), {});
+        const int status = std::system(("cd '" + dir.string() + "' && sh " VIVARIX_SCRIPTS_DIR "/plot-population " +
+                                        arguments + " <in.csv 2>err.txt")
+                                           .c_str());
+        err = vivarix::test::readFile(dir / "err.txt");
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
@@ -72,7 +70,8 @@ TEST_F(PlotPopulation, ASingleLineFromStandardInputShows) {
 
 TEST_F(PlotPopulation, CurvesOfACsvFile) {
     std::string csv = "tick,kind0,kind1,nutrient,creatures_hash\n";
-    for (int tick = 10; tick <= 400; tick += 10) csv += std::to_string(tick) + ",20," + std::to_string(tick / 4) + ",0,0\n";
+    for (int tick = 10; tick <= 400; tick += 10)
+        csv += std::to_string(tick) + ",20," + std::to_string(tick / 4) + ",0,0\n";
     ASSERT_EQ(plot("in.csv curves.png 320 200", csv), 0) << err;
     EXPECT_GT(pixelsNear("curves.png", blue), 200);
     EXPECT_GT(pixelsNear("curves.png", red), 200);

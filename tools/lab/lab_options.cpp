@@ -61,9 +61,8 @@ constexpr Trackbar trackbars[] = {
     {"--spread", 2, 12, &Options::spreadPosition}, {"--grains", 5, 25, &Options::grainsPosition},
 };
 
-constexpr const char* valueOptions[] = {"--seed",    "--ticks",     "--nutrient",  "--place",
-                                        "--scatter", "--feed",      "--every",     "--dump-grid",
-                                        "--dump-creatures"};
+constexpr const char* valueOptions[] = {"--seed", "--ticks", "--nutrient",  "--place",         "--scatter",
+                                        "--feed", "--every", "--dump-grid", "--dump-creatures"};
 
 constexpr std::int32_t maxPointerX = 715;
 constexpr std::int32_t maxPointerY = 460;
@@ -71,8 +70,8 @@ constexpr std::uint64_t defaultTicks = Options{}.ticks;
 
 // "pass P is beyond the run of N passes ...", for a pass at or after --ticks.
 std::string beyondTheRun(std::uint64_t pass, std::uint64_t ticks, bool ticksGiven) {
-    std::string why = "pass " + std::to_string(pass) + " is beyond the run of " + std::to_string(ticks) +
-                      " passes, numbered from 0";
+    std::string why =
+        "pass " + std::to_string(pass) + " is beyond the run of " + std::to_string(ticks) + " passes, numbered from 0";
     if (!ticksGiven) why += " (" + std::to_string(defaultTicks) + " is the default when --ticks is not given)";
     return why;
 }
@@ -211,8 +210,8 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
                 pass = parseUnsigned(parts[0]);
                 kind = parseInRange(parts[1], 0, 1);
                 count = parseInRange(parts[2], 1, maxScatter);
-                if (std::string big = firstTooLarge(
-                        {{"pass", parts[0], anyNumber}, {"K", parts[1], 1}, {"N", parts[2], maxScatter}});
+                if (std::string big =
+                        firstTooLarge({{"pass", parts[0], anyNumber}, {"K", parts[1], 1}, {"N", parts[2], maxScatter}});
                     !big.empty())
                     return fail(option, big);
             }

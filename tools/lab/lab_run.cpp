@@ -151,8 +151,8 @@ void runPass(Lab& lab, const Options& options, std::uint64_t pass) {
         if (s.pass != pass) continue;
         const std::int32_t placed = scatterCreatures(state, s);
         if (placed < s.count && lab.warnings)
-            *lab.warnings << "vivarix-lab: pass " << pass << ": --scatter " << s.pass << ':' << s.kind << ':'
-                          << s.count << " placed " << placed << " creatures: no free plate cell, or no memory\n";
+            *lab.warnings << "vivarix-lab: pass " << pass << ": --scatter " << s.pass << ':' << s.kind << ':' << s.count
+                          << " placed " << placed << " creatures: no free plate cell, or no memory\n";
     }
     holdFeedOfPass(state, options, pass);
     runTick(state);
@@ -168,8 +168,8 @@ std::string csvLine(std::uint64_t tick, const AppState& state, const Options& op
     std::snprintf(hash, sizeof hash, "%016llx",
                   static_cast<unsigned long long>(fnv1a64(creaturesText(state.creatureList))));
     std::string line = std::to_string(tick) + ',' + std::to_string(state.kindCount[0]) + ',' +
-                       std::to_string(state.kindCount[1]) + ',' + std::to_string(nutrientTotal(state.plateGrid)) +
-                       ',' + hash;
+                       std::to_string(state.kindCount[1]) + ',' + std::to_string(nutrientTotal(state.plateGrid)) + ',' +
+                       hash;
     if (options.stats) line += statsColumns(kindStats(state.creatureList));
     return line + '\n';
 }

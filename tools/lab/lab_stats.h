@@ -12,9 +12,9 @@ namespace vivarix::lab {
 // What the living creatures of one kind look like at one moment.
 struct KindStats {
     std::int64_t creatures = 0;
-    std::int64_t strains = 0;    // distinct colours
-    std::int32_t topColour = 0;  // the most common colour, the smallest on a tie; 0 without creatures
-    std::int64_t topCount = 0;   // creatures of that colour
+    std::int64_t strains = 0;                // distinct colours
+    std::int32_t topColour = 0;              // the most common colour, the smallest on a tie; 0 without creatures
+    std::int64_t topCount = 0;               // creatures of that colour
     std::array<std::int64_t, 6> geneSums{};  // geneV, geneR, geneSr, geneRw, geneSl, geneL
 };
 

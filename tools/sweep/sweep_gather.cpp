@@ -117,7 +117,8 @@ Gathered gather(const Plan& plan, const std::vector<bool>& finished) {
     std::string runsCsv = header + "seed," + lab::csvHeader(runOptions(plan, 0));
     summaryCsv = header + "tick,runs";
     for (const char* m : measures)
-        for (const char* s : {"mean", "min", "p10", "median", "p90", "max"}) summaryCsv += std::string(",") + m + "_" + s;
+        for (const char* s : {"mean", "min", "p10", "median", "p90", "max"})
+            summaryCsv += std::string(",") + m + "_" + s;
     summaryCsv += "\n";
 
     for (std::size_t c = 0; c < combinations(plan); ++c) {

@@ -1,5 +1,7 @@
 #include "sweep_main.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -39,8 +41,9 @@ std::vector<RunEnd> readJobLog(const std::string& path, std::size_t runs) {
 namespace {
 
 std::string shellQuoted(const std::string& word) {
-    if (!word.empty() && word.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_./:=,+-@%") ==
-                             std::string::npos)
+    if (!word.empty() &&
+        word.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_./:=,+-@%") ==
+            std::string::npos)
         return word;
     std::string quoted = "'";
     for (const char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -99,6 +102,22 @@ std::string prepareFolder(const Plan& plan) {
     return {};
 }
 
+// Holds the folder for this process: a lock on its sweep file, which the system
+// lets go when the process ends however it ends.
+class FolderLock {
+public:
+    explicit FolderLock(const std::string& out) : fd_(::open((out + "/sweep").c_str(), O_RDONLY | O_CLOEXEC)) {}
+    ~FolderLock() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    bool taken() { return fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) == 0; }
+
+private:
+    int fd_;
+};
+
 // The vivarix-lab the runs start: --lab, else the one beside this program, else
 // (and always on other machines) vivarix-lab on the PATH.
 std::string labProgram(const Plan& plan) {
@@ -139,6 +158,8 @@ int sweepMain(int argc, char** argv, std::ostream& out, std::ostream& err) {
     if (!plan.hosts && !findProgram(lab))
         return refuse(plan.lab ? "--lab: " + lab + " is not an executable program" : "vivarix-lab is not on the PATH");
     if (std::string why = prepareFolder(plan); !why.empty()) return refuse(why);
+    FolderLock lock(plan.out);
+    if (!lock.taken()) return refuse(plan.out + " is in use by another vivarix-sweep");
 
     const std::size_t runs = runCount(plan);
     const std::string jobs = plan.out + "/jobs";
@@ -149,13 +170,14 @@ int sweepMain(int argc, char** argv, std::ostream& out, std::ostream& err) {
         file << text;
         if (!file.flush()) return refuse("cannot write " + jobs);
     }
-    std::vector<std::string> command = {*parallel,      "--will-cite", "--joblog", plan.out + "/joblog",
-                                        "--resume-failed", "--results", plan.out + "/runs/{#}"};
+    std::vector<std::string> command = {
+        *parallel,   "--will-cite",         "--joblog", plan.out + "/joblog", "--resume-failed",
+        "--results", plan.out + "/runs/{#}"};
     if (plan.jobs) command.insert(command.end(), {"--jobs", std::to_string(*plan.jobs)});
     if (plan.hosts) command.insert(command.end(), {"--sshloginfile", *plan.hosts});
     if (::isatty(2)) command.push_back("--bar");
     out.flush();
-    runProgram(command, jobs, "/dev/null");
+    const int parallelStatus = runProgram(command, jobs, "/dev/null");
 
     const std::vector<RunEnd> ends = readJobLog(plan.out + "/joblog", runs);
     std::vector<bool> finished(runs, false);
@@ -176,8 +198,8 @@ int sweepMain(int argc, char** argv, std::ostream& out, std::ostream& err) {
         }
     }
     if (missing > 0)
-        err << "vivarix-sweep: " << missing << " of " << runs
-            << " runs did not finish; the same command again runs them\n";
+        err << "vivarix-sweep: " << missing << " of " << runs << " runs did not finish (GNU parallel ended with "
+            << describeStatus(parallelStatus) << "); the same command again runs them\n";
 
     const Gathered gathered = gather(plan, finished);
     for (const std::string& line : gathered.refused) err << "vivarix-sweep: " << line << "\n";
@@ -192,7 +214,8 @@ int sweepMain(int argc, char** argv, std::ostream& out, std::ostream& err) {
         err << "vivarix-sweep: " << why << "\n";
         ok = false;
     }
-    out << plan.out << ": " << count << " of " << runs << " runs gathered in runs.csv, summary.csv and population.png\n";
+    out << plan.out << ": " << count << " of " << runs
+        << " runs gathered in runs.csv, summary.csv and population.png\n";
     return ok ? 0 : 1;
 }
 

@@ -10,6 +10,8 @@
 // GNU parallel runs the jobs (--jobs, --bar on a terminal, --sshloginfile for
 // --hosts) and resumes from its job log, so the same command again after an
 // interruption runs only what did not finish; a run that failed is run again.
+// While a sweep runs it holds a lock on DIR/sweep, so that a second vivarix-sweep
+// on the same folder is refused instead of running the same runs again.
 #pragma once
 
 #include <iosfwd>

@@ -89,7 +89,9 @@ std::vector<std::string> runArguments(const Plan& plan, std::size_t run) {
     return args;
 }
 
-lab::Options runOptions(const Plan& plan, std::size_t run) { return lab::parseOptions(runArguments(plan, run)).options; }
+lab::Options runOptions(const Plan& plan, std::size_t run) {
+    return lab::parseOptions(runArguments(plan, run)).options;
+}
 
 namespace {
 
@@ -104,9 +106,10 @@ std::string readArguments(const std::vector<std::string>& args, Plan& plan) {
             continue;
         }
         if (option == "--stats") continue;  // every run has it
-        const bool own = option == "--out" || option == "--seeds" || option == "--jobs" || option == "--hosts" ||
-                         option == "--lab";
-        if (!own && !lab::takesValue(option)) return refused(option, "unknown option (of vivarix-sweep or vivarix-lab)");
+        const bool own =
+            option == "--out" || option == "--seeds" || option == "--jobs" || option == "--hosts" || option == "--lab";
+        if (!own && !lab::takesValue(option))
+            return refused(option, "unknown option (of vivarix-sweep or vivarix-lab)");
         if (option == "--seed") return refused(option, "a sweep takes its seeds from --seeds");
         if (option == "--dump-grid" || option == "--dump-creatures")
             return refused(option, "not in a sweep: every run would write the same file");
@@ -161,7 +164,8 @@ PlanResult parsePlan(const std::vector<std::string>& args) {
     if (plan.seeds.empty()) return refuse("--seeds: needed, e.g. --seeds 1-32");
     std::size_t count = plan.seeds.size();
     for (const Dimension& d : plan.dimensions) {
-        if (count > maxRuns / d.values.size()) return refuse(d.option + ": more than " + std::to_string(maxRuns) + " runs");
+        if (count > maxRuns / d.values.size())
+            return refuse(d.option + ": more than " + std::to_string(maxRuns) + " runs");
         count *= d.values.size();
     }
     // Each combination through vivarix-lab's own parser; the seed changes nothing
@@ -172,7 +176,8 @@ PlanResult parsePlan(const std::vector<std::string>& args) {
         const std::vector<std::size_t> values = combinationValues(plan, c);
         for (std::size_t d = 0; d < plan.dimensions.size(); ++d)
             where += " " + plan.dimensions[d].option + " " + plan.dimensions[d].values[values[d]];
-        if (!parsed.error.empty()) return refuse(parsed.error + (where.empty() ? "" : " (in the runs with" + where + ")"));
+        if (!parsed.error.empty())
+            return refuse(parsed.error + (where.empty() ? "" : " (in the runs with" + where + ")"));
         if (!parsed.options.every) return refuse("--every: needed: without it the runs print nothing to gather");
     }
     return result;

@@ -36,11 +36,11 @@ struct LabArgument {
 };
 
 struct Plan {
-    std::string out;                   // the sweep's folder
-    std::vector<std::uint64_t> seeds;  // in the order given, all different
-    std::optional<std::uint32_t> jobs;     // runs at once per machine; none: one per core
-    std::optional<std::string> hosts;      // GNU parallel's ssh login file
-    std::optional<std::string> lab;        // the vivarix-lab to run
+    std::string out;                    // the sweep's folder
+    std::vector<std::uint64_t> seeds;   // in the order given, all different
+    std::optional<std::uint32_t> jobs;  // runs at once per machine; none: one per core
+    std::optional<std::string> hosts;   // GNU parallel's ssh login file
+    std::optional<std::string> lab;     // the vivarix-lab to run
     std::vector<LabArgument> arguments;
     std::vector<Dimension> dimensions;
     bool help = false;

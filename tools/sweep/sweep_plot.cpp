@@ -104,7 +104,8 @@ std::string drawPopulation(const Plan& plan, const std::vector<SummaryRow>& summ
     }
     if (!findProgram("gnuplot")) return "population.png not drawn: gnuplot is not installed (Debian gnuplot-nox)";
     const int status = runProgram({"gnuplot", scriptPath}, "/dev/null", "/dev/null");
-    if (status != 0) return "population.png not drawn: gnuplot " + scriptPath + " failed (" + describeStatus(status) + ")";
+    if (status != 0)
+        return "population.png not drawn: gnuplot " + scriptPath + " failed (" + describeStatus(status) + ")";
     return {};
 }
 

@@ -45,7 +45,8 @@ int runProgram(const std::vector<std::string>& argv, const std::string& input, c
     // While the program runs, an interrupt only wakes this process up: the
     // program (which gets the signal too) decides how to stop, and the caller
     // then reports what finished.  Handlers are reset to the default in the child.
-    struct sigaction quiet{}, oldInt{}, oldTerm{};
+    struct sigaction quiet {
+    }, oldInt{}, oldTerm{};
     quiet.sa_handler = ignoreInterrupt;
     sigemptyset(&quiet.sa_mask);
     sigaction(SIGINT, &quiet, &oldInt);
