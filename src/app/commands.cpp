@@ -10,9 +10,9 @@
 
 namespace vivarix {
 
-bool placeCreature(AppState& state) {
-    if (state.paused == 1) return false;
-    if (static_cast<std::int16_t>(state.mouseX) >= state.plateWidth) return false;
+PlaceResult placeCreature(AppState& state) {
+    if (state.paused == 1) return {PlaceRefusal::paused};
+    if (static_cast<std::int16_t>(state.mouseX) >= state.plateWidth) return {PlaceRefusal::controlColumn};
     return placeCreatureByHand(state);
 }
 

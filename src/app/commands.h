@@ -4,14 +4,15 @@
 
 #include "app/app_state.h"
 #include "platform/core/desktop.h"
+#include "sim/plate_setup.h"
 
 namespace vivarix {
 
 // A left button press.  While paused it does nothing.  Left of the control column
 // (mouseX < plateWidth, compared in 16 bits) it places a creature of the placement
 // kind by hand, with all the refusals of hand placement.  Returns whether a
-// creature was placed.
-bool placeCreature(AppState& state);
+// creature was placed, or why not.
+PlaceResult placeCreature(AppState& state);
 
 // Starts a new plate: plate preparation as a rebuild (the background outside the
 // disc stays), the creature list emptied, kindCount and the statistics'
