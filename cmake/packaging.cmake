@@ -1,7 +1,7 @@
 # `make install` and `make package`: the programs and data/ under GNU directories,
 # and a Debian package of the same files built by CPack.
 
-install(TARGETS vivarix vivarix-lab RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS vivarix vivarix-lab vivarix-sweep RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The program calls itself "0.4alpha"; "~" sorts the Debian version below the
 # final 0.4.
@@ -23,7 +23,8 @@ A creature's colour comes from its genes, so strains show as shades of blue
 or red, and you can watch evolution happen.
 .
 The package also contains vivarix-lab, which runs the same simulation without
-a window for reproducible experiments.")
+a window for reproducible experiments, and vivarix-sweep, which runs many of
+them on every core or across machines and gathers their results.")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -32,6 +33,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # the platform plugins (xcb, wayland) and the font the program asks for.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
+# vivarix-sweep runs its runs with GNU parallel (over ssh with --hosts) and draws
+# with gnuplot; the rest of the package needs neither.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "parallel, gnuplot-nox, openssh-client")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS

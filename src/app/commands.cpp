@@ -1,16 +1,20 @@
 #include "app/commands.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
 
+#include "app/journal.h"
 #include "app/plate_preparation.h"
 #include "sim/plate_setup.h"
 
 namespace vivarix {
 
-bool placeCreature(AppState& state) {
-    if (state.paused == 1) return false;
-    if (static_cast<std::int16_t>(state.mouseX) >= state.plateWidth) return false;
+PlaceResult placeCreature(AppState& state) {
+    if (state.paused == 1) return {PlaceRefusal::paused};
+    if (static_cast<std::int16_t>(state.mouseX) >= state.plateWidth) return {PlaceRefusal::controlColumn};
     return placeCreatureByHand(state);
 }
 
@@ -39,6 +43,15 @@ void newPlate(AppState& state) {
     state.kindCount = {0, 0, 0};
     state.topColourCreature = {};
     startPlateHistory(state.watch);
+}
+
+void saveSessionAs(AppState& state, Desktop& desktop) {
+    const std::string path = desktop.askSaveFileName("Save the session", suggestedJournalName(std::time(nullptr)));
+    if (path.empty()) return;
+    errno = 0;
+    if (saveJournal(state, path)) return;
+    const std::string why = errno != 0 ? std::strerror(errno) : "the file could not be written";
+    desktop.messageBox("Vivarix", "The session could not be saved to " + path + ": " + why + ".");
 }
 
 }  // namespace vivarix

@@ -3,14 +3,16 @@
 #pragma once
 
 #include "app/app_state.h"
+#include "platform/core/desktop.h"
+#include "sim/plate_setup.h"
 
 namespace vivarix {
 
 // A left button press.  While paused it does nothing.  Left of the control column
 // (mouseX < plateWidth, compared in 16 bits) it places a creature of the placement
 // kind by hand, with all the refusals of hand placement.  Returns whether a
-// creature was placed.
-bool placeCreature(AppState& state);
+// creature was placed, or why not.
+PlaceResult placeCreature(AppState& state);
 
 // A middle button press with the pointer on the plate (mouseX < plateWidth,
 // compared in 16 bits): the creature nearest the pointer within its reach (3 cells,
@@ -25,5 +27,10 @@ bool followCreatureAtPointer(AppState& state);
 // representatives zeroed, no creature followed, and a new population history.  Every call starts a new plate; newPlateLatch stays 1
 // afterwards, so plate preparation knows it is not the first build.
 void newPlate(AppState& state);
+
+// Ctrl+S: asks where to save the session's journal, suggesting
+// vivarix-YYYYMMDD-HHMMSS.vxs, and saves it there; a file that cannot be written
+// is reported in a message box and the session goes on.
+void saveSessionAs(AppState& state, Desktop& desktop);
 
 }  // namespace vivarix

@@ -60,6 +60,8 @@ void addTooltips(Desktop& d) {
     d.setControlTooltip(control::randomOption, "The next new plate starts with nutrient at random");
     d.setControlTooltip(control::emptyOption, "The next new plate starts without nutrient");
     d.setControlTooltip(control::newPlateButton, "Starts a new plate: the creatures go, the nutrient is laid anew");
+    d.setControlTooltip(control::seedLabel,
+                        "The seed of this session: vivarix --seed with it and the same input gives the same run");
     d.setControlTooltip(populationButton,
                         "Population window on or off (H): creatures, nutrient and strains over the ticks. "
                         "F fast-forwards (x4, x16, x64, max); N runs one tick while paused");
@@ -106,6 +108,7 @@ void buildControlPanel(AppState& state, Desktop& d) {
     d.addPanelTab(control::tabPanel, "About");
     d.createText(control::sizeLabel, 5, 5, 130, 20, "Vivarix 0.4alpha");
     d.createImageView(control::aboutView, 5, 5, 230, 115, imageHandle(g, aboutImage));
+    d.createText(control::seedLabel, 5, 125, 230, 20, "Seed: " + std::to_string(state.seed));
 
     d.setControlState(control::autoTrackbar, 10);
     d.setControlState(control::spreadTrackbar, 12);
@@ -131,6 +134,8 @@ void registerShortcuts(Desktop& d) {
     for (std::int32_t digit = 0; digit <= 9; ++digit)
         d.addShortcut(0, static_cast<char>('0' + digit), shortcut::delay0 + digit);
     d.addShortcut(0, 'R', shortcut::moveMagnifier);
+    d.addKeyShortcut(0, "F1", shortcut::help);
+    d.addKeyShortcut(0, "Ctrl+S", shortcut::saveSession);
     d.addShortcut(0, 'H', shortcut::population);
     d.addShortcut(0, 'F', shortcut::speed);
     d.addShortcut(0, 'N', shortcut::step);

@@ -20,6 +20,8 @@ inline constexpr std::int32_t kind1 = 62;    // S
 inline constexpr std::int32_t stats = 63;    // G
 inline constexpr std::int32_t magnifier = 64;  // L
 inline constexpr std::int32_t pause = 66;    // P
+inline constexpr std::int32_t help = 67;     // F1
+inline constexpr std::int32_t saveSession = 68;  // Ctrl+S
 inline constexpr std::int32_t population = 69;  // H
 inline constexpr std::int32_t speed = 70;    // F
 inline constexpr std::int32_t step = 71;     // N
@@ -32,7 +34,8 @@ inline constexpr std::int32_t populationButton = 35;
 // between beginControls (done by the caller) and endControls.
 void buildControlPanel(AppState& state, Desktop& desktop);
 
-// Registers the shortcuts on window 0: C, S, G, L, P, 0 to 9, R, then H, F, N.
+// Registers the shortcuts on window 0: C, S, G, L, P, 0 to 9, R; then F1 (help),
+// Ctrl+S (save the session's journal), H, F and N.
 void registerShortcuts(Desktop& desktop);
 
 // Writes the four value labels from their trackbars: "Auto: " position * 8,

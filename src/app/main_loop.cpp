@@ -58,7 +58,12 @@ Handled handleEvent(AppState& state, Desktop& desktop, std::int32_t code) {
         handleControlEvent(state, desktop, desktop.eventControl());
         break;
     case event::shortcut:
-        handleShortcutEvent(state, desktop, desktop.eventShortcut());
+        if (desktop.eventShortcut() == shortcut::help)
+            desktop.showHelp();
+        else if (desktop.eventShortcut() == shortcut::saveSession)
+            saveSessionAs(state, desktop);
+        else
+            handleShortcutEvent(state, desktop, desktop.eventShortcut());
         break;
     case event::close:
         return Handled::close;

@@ -13,14 +13,14 @@ void createWorkPictures(AppState& state) {
 
 void drawCredits(AppState& state) {
     static constexpr const char* lines[] = {
-        "Vivarix 0.4alpha",
+        "Vivarix 0.4alpha          F1: help",
         "An artificial-life toy: blue and red creatures",
-        "live, eat, multiply and evolve on a culture plate.",
-        "",
+        "live, eat, multiply and evolve on a plate.",
         "Left click: place a creature (C blue, S red)",
-        "Right button: drop nutrient",
+        "Right button: feed; middle click: follow",
         "G statistics, L magnifier, R magnifier here",
-        "P pause, 0 to 9 slower",
+        "P pause, N one step, F faster, 0 to 9 slower",
+        "H population chart, Ctrl+S save the session",
     };
     Graphics& g = state.graphics;
     startDrawing(g, imageOutput(aboutImage));

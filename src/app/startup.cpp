@@ -4,6 +4,7 @@
 #include "app/journal.h"
 #include "app/pictures.h"
 #include "app/plate_preparation.h"
+#include "render/legend.h"
 #include "render/plate_view.h"
 #include "sim/feeding.h"
 #include "sim/control_numbers.h"
@@ -29,6 +30,7 @@ bool startUp(AppState& state, Desktop& desktop, TextRenderer& text, std::uint64_
     // Without a control list the program runs on: every control then reads 0.
     if (desktop.beginControls(0)) buildControlPanel(state, desktop);
     registerShortcuts(desktop);
+    desktop.setSurfaceTips(legendTips());
 
     state.frameTimeAccumMs = 0;
     state.frameCounter = 0;

@@ -30,4 +30,18 @@ void drawLegend(RenderState& state) {
     setDrawingMode(g, 0);
 }
 
+std::vector<Desktop::SurfaceTip> legendTips() {
+    // Each row: its 15-pixel icon at x 5 and the text from x 23, 20 pixels apart.
+    auto row = [](std::int32_t y, const char* text) { return Desktop::SurfaceTip{3, y - 2, 80, 19, text}; };
+    return {
+        row(5, "Blue creatures living on the plate (C: a left click places blue)"),
+        row(25, "Red creatures living on the plate (S: a left click places red)"),
+        row(45, "A: nutrient dropped at random places in every tick (the \"Auto:\" slider)"),
+        row(65, "Colour statistics of the strains, on or off (G)"),
+        row(85, "Magnifier and creature inspector, on or off (L)"),
+        row(105, "R moves the magnifier to the pointer"),
+        {405, 3, 55, 15, "Frames drawn a second"},
+    };
+}
+
 }  // namespace vivarix

@@ -2,6 +2,9 @@
 // legend icons of the plate picture, and the frame rate.
 #pragma once
 
+#include <vector>
+
+#include "platform/core/desktop.h"
 #include "render/render_state.h"
 
 namespace vivarix {
@@ -12,5 +15,9 @@ namespace vivarix {
 // ": On" or ": Off" for the statistics (y 65) and for the magnifier (y 85), and
 // ": R" (y 105).  Leaves the drawing mode normal.
 void drawLegend(RenderState& state);
+
+// What each item of the legend means, over the area it takes on the plate: the
+// rendering surface shows these as tooltips.
+std::vector<Desktop::SurfaceTip> legendTips();
 
 }  // namespace vivarix

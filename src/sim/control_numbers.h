@@ -34,6 +34,7 @@ inline constexpr std::int32_t statsButton = 31;
 inline constexpr std::int32_t magnifierButton = 32;
 inline constexpr std::int32_t randomOption = 52;   // "Initial Nutrium:" Random (1 = selected)
 inline constexpr std::int32_t emptyOption = 54;
+inline constexpr std::int32_t seedLabel = 55;       // "About": the session's seed
 // The one group of options: selecting one clears the other.
 inline constexpr std::array<std::int32_t, 2> nutrientOptions = {randomOption, emptyOption};
 

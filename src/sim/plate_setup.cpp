@@ -24,15 +24,16 @@ void layOutPlateGrid(SimState& state) {
     }
 }
 
-bool placeCreatureByHand(SimState& state) {
+PlaceResult placeCreatureByHand(SimState& state) {
     const std::int32_t x = state.mouseX;
     const std::int32_t y = state.mouseY;
-    if (cellOrOff(state.plateGrid, x, y) == -1 || cellOrOff(state.creatureGrid, x, y) != 0) return false;
+    if (cellOrOff(state.plateGrid, x, y) == -1) return {PlaceRefusal::offPlate};
+    if (cellOrOff(state.creatureGrid, x, y) != 0) return {PlaceRefusal::occupied};
 
     Creature* c = addElement(state.creatureList);
     if (!c) {
         reportNoMemory(state);
-        return false;
+        return {PlaceRefusal::noMemory};
     }
     c->x = x;
     c->y = y;
@@ -50,7 +51,7 @@ bool placeCreatureByHand(SimState& state) {
     c->direction = static_cast<std::int16_t>(randomInt(state.random, 7));
     c->colour = geneColour(*c);
     state.kindCount[static_cast<std::size_t>(c->kind)] += 1;
-    return true;
+    return {};
 }
 
 }  // namespace vivarix

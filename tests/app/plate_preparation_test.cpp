@@ -195,15 +195,15 @@ TEST_F(PlatePreparation, PlacementRefusals) {
     preparePlate(state);
     state.mouseX = 460;
     state.mouseY = 230;
-    EXPECT_FALSE(placeCreature(state));  // the control column
+    EXPECT_EQ(placeCreature(state).refusal, PlaceRefusal::controlColumn);
     state.mouseX = 5;
-    EXPECT_FALSE(placeCreature(state));  // off the disc
+    EXPECT_EQ(placeCreature(state).refusal, PlaceRefusal::offPlate);  // off the disc
     state.mouseX = 230;
     state.paused = 1;
-    EXPECT_FALSE(placeCreature(state));  // paused
+    EXPECT_EQ(placeCreature(state).refusal, PlaceRefusal::paused);
     state.paused = 0;
     cellAt(state.creatureGrid, 230, 230) = 1;
-    EXPECT_FALSE(placeCreature(state));  // a creature ended its move here
+    EXPECT_EQ(placeCreature(state).refusal, PlaceRefusal::occupied);  // a creature ended its move here
     cellAt(state.creatureGrid, 230, 230) = 0;
     EXPECT_TRUE(placeCreature(state));
     EXPECT_EQ(state.kindCount[0], 1);

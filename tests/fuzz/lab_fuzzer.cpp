@@ -6,12 +6,13 @@
 // - a rejected command line has a one-line error that starts with one of the
 //   arguments (the option it names) followed by ": ";
 // - an accepted one holds only values in the documented ranges: trackbar positions,
-//   kinds 0 or 1, pointer positions inside the window, placements and feeds before
-//   --ticks, feeds with T0 <= T1 that do not overlap, a period of 1 or more.
-// An accepted command line with at most `maxRunTicks` passes and `maxRunPlacements`
-// placements is then run, and the plate invariants are checked after every pass:
-// that puts arbitrary click and feed positions and trackbar settings through
-// placement, feeding and the creature step.
+//   kinds 0 or 1, pointer positions inside the window, placements, scatters and
+//   feeds before --ticks, scatters of 1..maxScatter creatures, feeds with T0 <= T1
+//   that do not overlap, a period of 1 or more.
+// An accepted command line with at most `maxRunTicks` passes, `maxRunPlacements`
+// placements and `maxRunScattered` scattered creatures is then run, and the plate invariants are checked after every
+// pass: that puts arbitrary click and feed positions and trackbar settings through placement, feeding and the creature
+// step.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -32,6 +33,7 @@ using namespace vivarix::lab;
 
 constexpr std::uint64_t maxRunTicks = 4;
 constexpr std::size_t maxRunPlacements = 16;
+constexpr std::int64_t maxRunScattered = 2000;
 
 [[noreturn]] void broken(const std::string& what) {
     std::fprintf(stderr, "lab fuzzer: %s\n", what.c_str());
@@ -81,6 +83,11 @@ void checkAccepted(const Options& o) {
         check(p.pass < o.ticks, "a placement at or after --ticks");
         check(p.kind == 0 || p.kind == 1, "a placement of kind other than 0 or 1");
         check(inRange(p.x, 0, 715) && inRange(p.y, 0, 460), "a placement outside the window");
+    }
+    for (const Scatter& s : o.scatters) {
+        check(s.pass < o.ticks, "a scatter at or after --ticks");
+        check(s.kind == 0 || s.kind == 1, "a scatter of kind other than 0 or 1");
+        check(inRange(s.count, 1, maxScatter), "a scatter of a count out of range");
     }
     for (std::size_t i = 0; i < o.feeds.size(); ++i) {
         const Feed& f = o.feeds[i];
@@ -137,7 +144,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     checkAccepted(parsed.options);
-    if (parsed.options.ticks <= maxRunTicks && parsed.options.placements.size() <= maxRunPlacements)
+    std::int64_t scattered = 0;
+    for (const Scatter& s : parsed.options.scatters) scattered += s.count;
+    if (parsed.options.ticks <= maxRunTicks && parsed.options.placements.size() <= maxRunPlacements &&
+        scattered <= maxRunScattered)
         run(parsed.options);
     return 0;
 }

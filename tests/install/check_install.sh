@@ -4,8 +4,9 @@
 # Installs BUILD-DIR with `CMAKE --install --prefix /usr` and DESTDIR=ROOT (emptied
 # first) and checks the installed tree: every file in place, the icons PNG files of
 # their directory's size, the desktop entry, the metainfo and the manual page clean
-# under desktop-file-validate, appstreamcli and groff, and vivarix-lab running.  Prints every problem
-# it finds and exits 1 if there was one.
+# under desktop-file-validate, appstreamcli and groff, and vivarix-lab and
+# vivarix-sweep running.  Prints every problem it finds and exits 1 if there was
+# one.
 set -u
 cmake=$1
 build=$2
@@ -29,15 +30,16 @@ fi
 outside=$(cd "$root" && find . -mindepth 1 -maxdepth 1 ! -name usr)
 [ -z "$outside" ] || fail "installed outside /usr: $outside"
 
-for program in vivarix vivarix-lab; do
+for program in vivarix vivarix-lab vivarix-sweep; do
   [ -f "$usr/bin/$program" ] && [ -x "$usr/bin/$program" ] || fail "no executable usr/bin/$program"
 done
 
 desktop=$usr/share/applications/vivarix.desktop
 metainfo=$usr/share/metainfo/io.github.vivarix.Vivarix.metainfo.xml
 manpage=$usr/share/man/man1/vivarix-lab.1
+sweeppage=$usr/share/man/man1/vivarix-sweep.1
 copyright=$usr/share/doc/vivarix/copyright
-for file in "$desktop" "$metainfo" "$manpage" "$copyright"; do
+for file in "$desktop" "$metainfo" "$manpage" "$sweeppage" "$copyright"; do
   [ -f "$file" ] || fail "missing ${file#"$root"/}"
 done
 
@@ -90,10 +92,11 @@ if [ -f "$copyright" ]; then
 fi
 
 # groff reports every warning on stderr; a clean page prints nothing there.
-if [ -f "$manpage" ]; then
-  report=$(LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z "$manpage" 2>&1)
-  [ $? -eq 0 ] && [ -z "$report" ] || fail "groff warns about the manual page: $report"
-fi
+for page in "$manpage" "$sweeppage"; do
+  [ -f "$page" ] || continue
+  report=$(LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z "$page" 2>&1)
+  [ $? -eq 0 ] && [ -z "$report" ] || fail "groff warns about ${page##*/}: $report"
+done
 
 # The installed vivarix-lab runs from its new place.
 if [ -x "$usr/bin/vivarix-lab" ]; then
@@ -104,6 +107,13 @@ if [ -x "$usr/bin/vivarix-lab" ]; then
   esac
   lines=$("$usr/bin/vivarix-lab" --seed 1 --ticks 10 --every 5 | wc -l)
   [ "$lines" -eq 3 ] || fail "vivarix-lab --seed 1 --ticks 10 --every 5 printed $lines lines, not 3"
+fi
+if [ -x "$usr/bin/vivarix-sweep" ]; then
+  usage=$("$usr/bin/vivarix-sweep" --help) || fail "vivarix-sweep --help exits with $?"
+  case $usage in
+    "usage: vivarix-sweep "*) ;;
+    *) fail "vivarix-sweep --help prints: $usage" ;;
+  esac
 fi
 
 [ $failures -eq 0 ] || exit 1

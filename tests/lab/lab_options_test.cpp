@@ -83,6 +83,52 @@ TEST(LabOptions, UnknownOptionsAndMissingValues) {
     EXPECT_EQ(parse({"ticks"}).error.rfind("ticks", 0), 0u);
 }
 
+TEST(LabOptions, AFeedToTheEndAndScatters) {
+    const ParseResult r = parse({"--feed", "3:end:1:2", "--scatter", "0:1:40", "--stats", "--ticks", "10"});
+    ASSERT_EQ(r.error, "");
+    ASSERT_EQ(r.options.feeds.size(), 1u);
+    EXPECT_EQ(r.options.feeds[0].firstPass, 3u);
+    EXPECT_EQ(r.options.feeds[0].lastPass, 9u);
+    ASSERT_EQ(r.options.scatters.size(), 1u);
+    EXPECT_EQ(r.options.scatters[0].kind, 1);
+    EXPECT_EQ(r.options.scatters[0].count, 40);
+    EXPECT_TRUE(r.options.stats);
+    EXPECT_EQ(parse({"--feed", "0:end:1:1", "--feed", "9:9:1:1", "--ticks", "10"}).error,
+              "--feed: feeds overlap: at most one feed per pass");
+}
+
+TEST(LabOptions, MessagesSayWhatIsWrong) {
+    // A pass beyond the run names the passes it has, and the default of --ticks;
+    // a number too large for its field says so.
+    for (const auto& [args, error] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"--place", "1000:0:1:1"},
+              "--place: pass 1000 is beyond the run of 1000 passes, numbered from 0 (1000 "
+              "is the default when --ticks is not given)"},
+             {{"--ticks", "8", "--feed", "2:8:1:1"}, "--feed: pass 8 is beyond the run of 8 passes, numbered from 0"},
+             {{"--ticks", "0", "--feed", "0:end:1:1"}, "--feed: pass 0 is beyond the run of 0 passes, numbered from 0"},
+             {{"--scatter", "5:0:1", "--ticks", "5"},
+              "--scatter: pass 5 is beyond the run of 5 passes, numbered from 0"},
+             {{"--ticks", "18446744073709551616"},
+              "--ticks: 18446744073709551616 is too large: at most 18446744073709551615"},
+             {{"--auto", "41"}, "--auto: 41 is too large: at most 40"},
+             {{"--place", "0:0:716:1"}, "--place: X 716 is too large: at most 715"},
+             {{"--feed", "0:99999999999999999999:1:1"},
+              "--feed: T1 99999999999999999999 is too large: at most 18446744073709551615"},
+             {{"--scatter", "0:0:211601"}, "--scatter: N 211601 is too large: at most 211600"},
+             {{"--magen", "9"}, "--magen: expected a trackbar position 10..50"}})
+        EXPECT_EQ(parse(args).error, error);
+}
+
+TEST(LabOptions, TheHelpExplainsEveryOption) {
+    for (const char* option :
+         {"--seed", "--ticks", "--nutrient", "--auto", "--magen", "--alter", "--reif", "--spread", "--grains",
+          "--place", "--scatter", "--feed", "--every", "--dump-grid", "--dump-creatures"})
+        EXPECT_TRUE(takesValue(option) &&
+                    std::string(usageText()).find(std::string("\n  ") + option + " ") != std::string::npos)
+            << option;
+    EXPECT_NE(std::string(usageText()).find("\n  --stats "), std::string::npos);
+}
+
 TEST(LabOptions, TheLastOfARepeatedOptionWins) {
     const ParseResult r = parse({"--ticks", "5", "--ticks", "9"});
     ASSERT_EQ(r.error, "");

@@ -1,53 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "lab_run.h"
+#include "support/program_run.h"
 
 namespace vivarix::lab {
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
+using test::lines;
+using test::Outcome;
+using test::readFile;
+using LabFiles = test::ScratchDir;
 
-Outcome runLab(std::vector<std::string> args) {
-    args.insert(args.begin(), "vivarix-lab");
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    std::ostringstream out, err;
-    const int status = labMain(static_cast<int>(argv.size()), argv.data(), out, err);
-    return {status, out.str(), err.str()};
-}
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) result.push_back(line);
-    return result;
-}
-
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-class LabFiles : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("vivarix-lab-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-    std::filesystem::path dir;
-};
+Outcome runLab(std::vector<std::string> args) { return test::runMain(labMain, "vivarix-lab", std::move(args)); }
 
 TEST(LabRun, CsvLinesAtEveryPeriodAndAfterTheLastPass) {
     const Outcome o = runLab({"--seed", "1", "--ticks", "25", "--place", "0:0:230:230", "--every", "10"});
@@ -152,6 +120,84 @@ TEST_F(LabFiles, AnUnwritableFileFailsWithStatusOne) {
     const Outcome o = runLab({"--seed", "1", "--ticks", "0", "--dump-grid", (dir / "no" / "such" / "dir").string()});
     EXPECT_EQ(o.status, 1);
     EXPECT_NE(o.err.find("cannot write"), std::string::npos);
+}
+
+TEST_F(LabFiles, AnUnwritableFileIsFoundBeforeTheRun) {
+    const std::string bad = (dir / "no" / "such.txt").string();
+    const Outcome o = runLab({"--seed", "1", "--ticks", "50", "--every", "10", "--dump-creatures", bad});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.out, "");  // nothing ran: no CSV line
+    EXPECT_EQ(o.err, "vivarix-lab: cannot write " + bad + "\n");
+}
+
+TEST(LabRun, RefusedPlacementsAreWarnedAndChangeNothingElse) {
+    // After pass 0 the creature placed at (230, 230) has ended its move on (229, 231).
+    const std::vector<std::string> base = {"--seed", "2", "--ticks", "30", "--place", "0:0:230:230", "--every", "10"};
+    auto with = base;
+    with.insert(with.end(), {"--place", "1:1:229:231", "--place", "1:0:5:5", "--place", "4:1:600:100"});
+    const Outcome plain = runLab(base);
+    const Outcome refused = runLab(with);
+    ASSERT_EQ(refused.status, 0);
+    EXPECT_EQ(refused.out, plain.out);
+    EXPECT_EQ(lines(refused.err),
+              (std::vector<std::string>{
+                  "vivarix-lab: pass 1: --place 1:1:229:231 placed nothing: a creature ended its move on that cell "
+                  "in the last pass",
+                  "vivarix-lab: pass 1: --place 1:0:5:5 placed nothing: the cell is off the plate",
+                  "vivarix-lab: pass 4: --place 4:1:600:100 placed nothing: the pointer is over the control column, "
+                  "right of the plate"}));
+}
+
+TEST(LabRun, TheStatisticsColumnsLeaveTheRunAlone) {
+    const std::vector<std::string> args = {"--seed", "4", "--ticks", "400", "--scatter", "0:0:30", "--every", "200"};
+    auto withStats = args;
+    withStats.push_back("--stats");
+    const auto plain = lines(runLab(args).out);
+    const auto stats = lines(runLab(withStats).out);
+    ASSERT_EQ(stats.size(), plain.size());
+    for (std::size_t i = 0; i < stats.size(); ++i) {
+        EXPECT_EQ(stats[i].rfind(plain[i] + ",", 0), 0u) << stats[i];
+        EXPECT_EQ(std::count(stats[i].begin(), stats[i].end(), ','), 4 + 2 * 9);
+    }
+    // Red never lived: its colour and gene means are empty.
+    EXPECT_EQ(stats[1].substr(stats[1].size() - 11), ",0,,0,,,,,,");
+}
+
+TEST(LabRun, AScatterRedrawsRefusedCells) {
+    Options options;
+    options.randomNutrient = false;
+    Lab lab;
+    prepareLab(lab, options, 1);
+    // x then y for each cell: (5, 5) is off the disc and (460, 200) in the control
+    // column, both drawn again; (230, 231) is taken, and its heading drawn.
+    DrawScript script;
+    lab.state.random.script = &script;
+    scriptDraws(lab.state.random, {5, 5, 460, 200, 230, 231, 6});
+    const std::uint64_t before = lab.state.random.draws;
+    EXPECT_EQ(scatterCreatures(lab.state, {0, 1, 1}), 1);
+    EXPECT_EQ(lab.state.random.draws - before, 7u);
+    const Creature* c = lab.state.creatureList.back();
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->x, 230);
+    EXPECT_EQ(c->y, 231);
+    EXPECT_EQ(c->kind, 1);
+    EXPECT_EQ(c->direction, 6);
+    // A plate without a free cell: the scatter gives up after scatterTries cells.
+    for (auto& cell : lab.state.plateGrid.cells) cell = -1;
+    EXPECT_EQ(scatterCreatures(lab.state, {0, 0, 3}), 0);
+    EXPECT_EQ(lab.state.random.draws - before, 7u + 2 * scatterTries);
+    EXPECT_EQ(lab.state.kindCount[0], 0);
+}
+
+TEST(LabRun, ScatteredRunsAreReproducible) {
+    const std::vector<std::string> args = {"--seed",  "6",         "--ticks", "3",       "--scatter",
+                                           "0:0:200", "--scatter", "2:1:50",  "--every", "1"};
+    const Outcome first = runLab(args);
+    ASSERT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.out, runLab(args).out);
+    const auto rows = lines(first.out);
+    EXPECT_EQ(rows[1].rfind("1,200,0,", 0), 0u);
+    EXPECT_EQ(rows[3].rfind("3,200,50,", 0), 0u);
 }
 
 TEST(LabRun, Fnv1aOfKnownTexts) {

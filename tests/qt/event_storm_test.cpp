@@ -106,6 +106,14 @@ public:
     void setControlState(std::int32_t n, std::int32_t value) override { real.setControlState(n, value); }
     void setControlText(std::int32_t n, std::string_view text) override { real.setControlText(n, text); }
     void messageBox(std::string_view title, std::string_view text) override { real.messageBox(title, text); }
+    void addKeyShortcut(std::int32_t window, std::string_view keys, std::int32_t shortcut) override {
+        real.addKeyShortcut(window, keys, shortcut);
+    }
+    void showHelp() override { real.showHelp(); }
+    std::string askSaveFileName(std::string_view title, std::string_view name) override {
+        return real.askSaveFileName(title, name);
+    }
+    void setSurfaceTips(std::vector<SurfaceTip> tips) override { real.setSurfaceTips(std::move(tips)); }
 
 private:
     Desktop& real;

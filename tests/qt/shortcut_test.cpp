@@ -59,6 +59,7 @@ TEST_F(Shortcuts, NoneWithCtrlAltOrShift) {
     widget(control::autoTrackbar)->setFocus();
     for (const ShortcutKey& s : programShortcuts)
         for (const Qt::KeyboardModifiers modifiers : {Qt::ControlModifier, Qt::AltModifier, Qt::ShiftModifier}) {
+            if (s.key == 'S' && modifiers == Qt::ControlModifier) continue;  // Ctrl+S saves the session
             const Events events = type(qtKey(s.key), modifiers);
             EXPECT_FALSE(hasShortcut(events)) << "key " << s.key << " modifiers " << modifiers;
             // The modifier and the key arrive as key presses and releases.
@@ -75,7 +76,7 @@ TEST_F(Shortcuts, KeypadDigitsAreOrdinaryKeys) {
 }
 
 TEST_F(Shortcuts, OtherKeysAreOrdinaryKeys) {
-    for (const Qt::Key key : {Qt::Key_X, Qt::Key_A, Qt::Key_Space, Qt::Key_F1})
+    for (const Qt::Key key : {Qt::Key_X, Qt::Key_A, Qt::Key_Space, Qt::Key_F2})
         EXPECT_EQ(type(key), (Events{plain(event::keyDown), plain(event::keyUp)})) << key;
 }
 

@@ -73,6 +73,18 @@ public:
     void disableControl(std::int32_t, std::int32_t) override {}
     void setControlTooltip(std::int32_t, std::string_view) override {}
     void addShortcut(std::int32_t, char, std::int32_t) override {}
+    void addKeyShortcut(std::int32_t, std::string_view, std::int32_t) override {}
+    void showHelp() override { ++helpShown; }
+    // Answers every save dialog with `saveAnswer`.
+    std::string askSaveFileName(std::string_view, std::string_view suggestedName) override {
+        suggestedSaveName = suggestedName;
+        return saveAnswer;
+    }
+    void setSurfaceTips(std::vector<SurfaceTip> given) override { tips = std::move(given); }
+    int helpShown = 0;
+    std::string saveAnswer;
+    std::string suggestedSaveName;
+    std::vector<SurfaceTip> tips;
 
     std::int32_t pollEvent() override;
     std::int32_t eventControl() const override { return lastNumber; }

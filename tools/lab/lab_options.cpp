@@ -2,20 +2,17 @@
 
 #include <algorithm>
 #include <charconv>
-#include <string_view>
+#include <limits>
+#include <tuple>
 
 namespace vivarix::lab {
 
 namespace {
 
-// Plain decimal digits only: no sign, no blanks, no trailing characters.
-std::optional<std::uint64_t> parseUnsigned(std::string_view text) {
-    if (text.empty() || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return std::nullopt;
-    std::uint64_t value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
+constexpr std::uint64_t anyNumber = std::numeric_limits<std::uint64_t>::max();
+
+bool allDigits(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 std::optional<std::int32_t> parseInRange(std::string_view text, std::int32_t low, std::int32_t high) {
@@ -25,16 +22,30 @@ std::optional<std::int32_t> parseInRange(std::string_view text, std::int32_t low
     return static_cast<std::int32_t>(*value);
 }
 
-std::vector<std::string_view> splitColons(std::string_view text) {
-    std::vector<std::string_view> parts;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t colon = text.find(':', start);
-        parts.push_back(text.substr(start, colon == std::string_view::npos ? std::string_view::npos : colon - start));
-        if (colon == std::string_view::npos) break;
-        start = colon + 1;
-    }
-    return parts;
+// When `text` is a number above `high` (its digits may even overflow 64 bits):
+// "WHAT TEXT is too large: at most HIGH", WHAT naming the field when it is one of
+// several.  Empty for any other text, which the caller's own message describes.
+std::string tooLarge(std::string_view text, std::string_view what, std::uint64_t high) {
+    if (!allDigits(text)) return {};
+    const auto value = parseUnsigned(text);
+    if (value && *value <= high) return {};
+    return (what.empty() ? "" : std::string(what) + " ") + std::string(text) + " is too large: at most " +
+           std::to_string(high);
+}
+
+// Why a lone number was refused: tooLarge's words when it is too large, else
+// `expected`.
+std::string refusal(std::string_view text, std::uint64_t high, std::string expected) {
+    std::string big = tooLarge(text, "", high);
+    return big.empty() ? expected : big;
+}
+
+// The first field of `fields` (name, text, highest value) that is too large, as
+// tooLarge words it; empty when none is.
+std::string firstTooLarge(std::initializer_list<std::tuple<std::string_view, std::string_view, std::uint64_t>> fields) {
+    for (const auto& [what, text, high] : fields)
+        if (std::string why = tooLarge(text, what, high); !why.empty()) return why;
+    return {};
 }
 
 struct Trackbar {
@@ -50,16 +61,86 @@ constexpr Trackbar trackbars[] = {
     {"--spread", 2, 12, &Options::spreadPosition}, {"--grains", 5, 25, &Options::grainsPosition},
 };
 
+constexpr const char* valueOptions[] = {"--seed",  "--ticks",     "--nutrient",       "--place",  "--scatter", "--feed",
+                                        "--every", "--dump-grid", "--dump-creatures", "--replay"};
+// What a replay takes besides the journal; the journal gives the rest.
+constexpr const char* replayOptions[] = {"--replay", "--ticks", "--every", "--stats", "--dump-grid", "--dump-creatures"};
+
 constexpr std::int32_t maxPointerX = 715;
 constexpr std::int32_t maxPointerY = 460;
+constexpr std::uint64_t defaultTicks = Options{}.ticks;
+
+// "pass P is beyond the run of N passes ...", for a pass at or after --ticks.
+std::string beyondTheRun(std::uint64_t pass, std::uint64_t ticks, bool ticksGiven) {
+    std::string why =
+        "pass " + std::to_string(pass) + " is beyond the run of " + std::to_string(ticks) + " passes, numbered from 0";
+    if (!ticksGiven) why += " (" + std::to_string(defaultTicks) + " is the default when --ticks is not given)";
+    return why;
+}
 
 }  // namespace
+
+std::optional<std::uint64_t> parseUnsigned(std::string_view text) {
+    if (!allDigits(text)) return std::nullopt;
+    std::uint64_t value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+std::vector<std::string_view> splitAt(std::string_view text, char separator) {
+    std::vector<std::string_view> parts;
+    for (std::size_t start = 0;;) {
+        const std::size_t at = text.find(separator, start);
+        parts.push_back(text.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start));
+        if (at == std::string_view::npos) return parts;
+        start = at + 1;
+    }
+}
+
+bool takesValue(std::string_view option) {
+    return std::any_of(std::begin(valueOptions), std::end(valueOptions), [&](const char* o) { return option == o; }) ||
+           std::any_of(std::begin(trackbars), std::end(trackbars), [&](const Trackbar& t) { return option == t.name; });
+}
 
 const char* usageText() {
     return "usage: vivarix-lab [--seed N] [--ticks N] [--nutrient random|empty] [--auto P]\n"
            "                   [--magen P] [--alter P] [--reif P] [--spread P] [--grains P]\n"
-           "                   [--place T:K:X:Y]... [--feed T0:T1:X:Y]... [--every K]\n"
-           "                   [--dump-grid FILE] [--dump-creatures FILE]\n";
+           "                   [--place T:K:X:Y]... [--scatter T:K:N]...\n"
+           "                   [--feed T0:T1:X:Y]... [--every K] [--stats]\n"
+           "                   [--dump-grid FILE] [--dump-creatures FILE]\n"
+           "       vivarix-lab --replay FILE [--ticks N] [--every K] [--stats] [--dump-grid FILE]\n"
+           "                   [--dump-creatures FILE]\n"
+           "Runs Vivarix's simulation without a window; passes are numbered from 0.\n"
+           "\n"
+           "  --seed N              random seed (default: from the clock, shown on stderr)\n"
+           "  --ticks N             passes to run (default 1000)\n"
+           "  --nutrient random|empty  the plate's first nutrient (default random)\n"
+           "  --auto P              \"Auto:\" slider, nutrient dropped each pass: 0..40 (10)\n"
+           "  --magen P             \"max.Magen:\", stomach of creatures placed: 10..50 (20)\n"
+           "  --alter P             \"max.Alter:\", lifespan of creatures placed: 10..50 (20)\n"
+           "  --reif P              \"Geschlechtsreif:\", age of first birth: 10..50 (20)\n"
+           "  --spread P            \"M. Size:\", spread of right-button food: 2..12 (12)\n"
+           "  --grains P            \"M. NpF:\", right-button food per pass: 5..25 (25)\n"
+           "  --place T:K:X:Y       left click before pass T: kind K (0 blue, 1 red) at X,Y\n"
+           "  --scatter T:K:N       before pass T, N of kind K on random plate cells\n"
+           "  --feed T0:T1:X:Y      right button held at X,Y, passes T0..T1 (T1 may be end)\n"
+           "  --every K             a CSV line every K passes and after the last one;\n"
+           "                        without it nothing is printed\n"
+           "  --stats               evolution statistics columns in the CSV (below)\n"
+           "  --dump-grid FILE      the plate's nutrient cells after preparation\n"
+           "  --dump-creatures FILE every creature's 20 fields after the last pass\n"
+           "  --replay FILE         replays a session journal of vivarix (Ctrl+S, --record):\n"
+           "                        its seed, plates and inputs, to its last tick (or\n"
+           "                        --ticks), checking every checkpoint; with --every,\n"
+           "                        --stats and the dumps as above\n"
+           "  -h, --help            this text\n"
+           "\n"
+           "CSV columns: tick,kind0,kind1,nutrient,creatures_hash; with --stats, for kind 0\n"
+           "and then kind 1: strainsK (distinct colours), topK (the most common colour,\n"
+           "decimal; the smallest on a tie), topCountK (its creatures) and geneK_0..geneK_5\n"
+           "(the mean of the genes V, R, Sr, Rw, Sl, L); topK and the means are empty when\n"
+           "the kind has no creature.\n";
 }
 
 ParseResult parseOptions(const std::vector<std::string>& args) {
@@ -69,33 +150,41 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
         result.error = std::string(option) + ": " + std::string(why);
         return result;
     };
+    bool ticksGiven = false;
+    std::vector<std::size_t> feedsToEnd;  // indexes into o.feeds of feeds "T0:end"
+    std::vector<std::string_view> given;  // the options, without their values
 
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view option = args[i];
+        given.push_back(option);
         if (option == "--help" || option == "-h") {
             o.help = true;
             continue;
         }
-        const bool known = option == "--seed" || option == "--ticks" || option == "--nutrient" ||
-                           option == "--place" || option == "--feed" || option == "--every" ||
-                           option == "--dump-grid" || option == "--dump-creatures" ||
-                           std::any_of(std::begin(trackbars), std::end(trackbars),
-                                       [&](const Trackbar& t) { return option == t.name; });
-        if (!known) return fail(option, "unknown option");
+        if (option == "--stats") {
+            o.stats = true;
+            continue;
+        }
+        if (!takesValue(option)) return fail(option, "unknown option");
         if (i + 1 >= args.size()) return fail(option, "missing value");
         const std::string_view value = args[++i];
 
         if (option == "--seed") {
             const auto seed = parseUnsigned(value);
-            if (!seed) return fail(option, "expected an unsigned 64-bit decimal number");
+            if (!seed) return fail(option, refusal(value, anyNumber, "expected an unsigned 64-bit decimal number"));
             o.seed = *seed;
         } else if (option == "--ticks") {
             const auto ticks = parseUnsigned(value);
-            if (!ticks) return fail(option, "expected a number of passes, 0 or more");
+            if (!ticks) return fail(option, refusal(value, anyNumber, "expected a number of passes, 0 or more"));
             o.ticks = *ticks;
+            ticksGiven = true;
+        } else if (option == "--replay") {
+            if (value.empty()) return fail(option, "expected a session journal's file name");
+            o.replay = std::string(value);
         } else if (option == "--every") {
             const auto every = parseUnsigned(value);
-            if (!every || *every == 0) return fail(option, "expected a period of 1 or more passes");
+            if (!every || *every == 0)
+                return fail(option, refusal(value, anyNumber, "expected a period of 1 or more passes"));
             o.every = *every;
         } else if (option == "--nutrient") {
             if (value == "random")
@@ -108,7 +197,7 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
             if (value.empty()) return fail(option, "expected a file name");
             (option == "--dump-grid" ? o.dumpGrid : o.dumpCreatures) = std::string(value);
         } else if (option == "--place") {
-            const auto parts = splitColons(value);
+            const auto parts = splitAt(value, ':');
             std::optional<std::uint64_t> pass;
             std::optional<std::int32_t> kind, x, y;
             if (parts.size() == 4) {
@@ -116,41 +205,91 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
                 kind = parseInRange(parts[1], 0, 1);
                 x = parseInRange(parts[2], 0, maxPointerX);
                 y = parseInRange(parts[3], 0, maxPointerY);
+                if (std::string big = firstTooLarge({{"pass", parts[0], anyNumber},
+                                                     {"K", parts[1], 1},
+                                                     {"X", parts[2], maxPointerX},
+                                                     {"Y", parts[3], maxPointerY}});
+                    !big.empty())
+                    return fail(option, big);
             }
             if (!pass || !kind || !x || !y)
                 return fail(option, "expected T:K:X:Y with K 0 or 1, X 0..715, Y 0..460");
             o.placements.push_back({*pass, *kind, *x, *y});
+        } else if (option == "--scatter") {
+            const auto parts = splitAt(value, ':');
+            std::optional<std::uint64_t> pass;
+            std::optional<std::int32_t> kind, count;
+            if (parts.size() == 3) {
+                pass = parseUnsigned(parts[0]);
+                kind = parseInRange(parts[1], 0, 1);
+                count = parseInRange(parts[2], 1, maxScatter);
+                if (std::string big =
+                        firstTooLarge({{"pass", parts[0], anyNumber}, {"K", parts[1], 1}, {"N", parts[2], maxScatter}});
+                    !big.empty())
+                    return fail(option, big);
+            }
+            if (!pass || !kind || !count)
+                return fail(option, "expected T:K:N with K 0 or 1, N 1.." + std::to_string(maxScatter));
+            o.scatters.push_back({*pass, *kind, *count});
         } else if (option == "--feed") {
-            const auto parts = splitColons(value);
+            const auto parts = splitAt(value, ':');
             std::optional<std::uint64_t> first, last;
             std::optional<std::int32_t> x, y;
+            const bool toEnd = parts.size() == 4 && parts[1] == "end";
             if (parts.size() == 4) {
                 first = parseUnsigned(parts[0]);
-                last = parseUnsigned(parts[1]);
+                last = toEnd ? first : parseUnsigned(parts[1]);
                 x = parseInRange(parts[2], 0, maxPointerX);
                 y = parseInRange(parts[3], 0, maxPointerY);
+                if (std::string big = firstTooLarge({{"T0", parts[0], anyNumber},
+                                                     {"T1", toEnd ? "0" : parts[1], anyNumber},
+                                                     {"X", parts[2], maxPointerX},
+                                                     {"Y", parts[3], maxPointerY}});
+                    !big.empty())
+                    return fail(option, big);
             }
             if (!first || !last || !x || !y || *first > *last)
-                return fail(option, "expected T0:T1:X:Y with T0 <= T1, X 0..715, Y 0..460");
-            for (const Feed& other : o.feeds)
-                if (*first <= other.lastPass && other.firstPass <= *last)
-                    return fail(option, "feeds overlap: at most one feed per pass");
+                return fail(option, "expected T0:T1:X:Y with T0 <= T1 (or T1 end), X 0..715, Y 0..460");
+            if (toEnd) feedsToEnd.push_back(o.feeds.size());
             o.feeds.push_back({*first, *last, *x, *y});
         } else {
             for (const Trackbar& t : trackbars) {
                 if (option != t.name) continue;
                 const auto position = parseInRange(value, t.low, t.high);
                 if (!position)
-                    return fail(option, "expected a trackbar position " + std::to_string(t.low) + ".." +
-                                            std::to_string(t.high));
+                    return fail(option, refusal(value, static_cast<std::uint64_t>(t.high),
+                                                "expected a trackbar position " + std::to_string(t.low) + ".." +
+                                                    std::to_string(t.high)));
                 o.*t.field = *position;
             }
         }
     }
+    o.ticksGiven = ticksGiven;
+    if (o.replay) {
+        for (const std::string_view option : given)
+            if (option != "--help" && option != "-h" &&
+                std::none_of(std::begin(replayOptions), std::end(replayOptions),
+                             [&](const char* r) { return option == r; }))
+                return fail(option, "not with --replay: the journal gives the seed, the plate and the inputs");
+        return result;
+    }
+    // Passes are checked against the run once --ticks, wherever it stands, is known.
     for (const Placement& p : o.placements)
-        if (p.pass >= o.ticks) return fail("--place", "pass " + std::to_string(p.pass) + " is not below --ticks");
-    for (const Feed& f : o.feeds)
-        if (f.lastPass >= o.ticks) return fail("--feed", "pass " + std::to_string(f.lastPass) + " is not below --ticks");
+        if (p.pass >= o.ticks) return fail("--place", beyondTheRun(p.pass, o.ticks, ticksGiven));
+    for (const Scatter& s : o.scatters)
+        if (s.pass >= o.ticks) return fail("--scatter", beyondTheRun(s.pass, o.ticks, ticksGiven));
+    for (const std::size_t i : feedsToEnd) {
+        if (o.feeds[i].firstPass >= o.ticks)
+            return fail("--feed", beyondTheRun(o.feeds[i].firstPass, o.ticks, ticksGiven));
+        o.feeds[i].lastPass = o.ticks - 1;
+    }
+    for (std::size_t i = 0; i < o.feeds.size(); ++i) {
+        const Feed& f = o.feeds[i];
+        if (f.lastPass >= o.ticks) return fail("--feed", beyondTheRun(f.lastPass, o.ticks, ticksGiven));
+        for (std::size_t j = 0; j < i; ++j)
+            if (f.firstPass <= o.feeds[j].lastPass && o.feeds[j].firstPass <= f.lastPass)
+                return fail("--feed", "feeds overlap: at most one feed per pass");
+    }
     return result;
 }
 

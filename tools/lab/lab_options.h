@@ -2,17 +2,21 @@
 //
 //   vivarix-lab [--seed N] [--ticks N] [--nutrient random|empty] [--auto P]
 //               [--magen P] [--alter P] [--reif P] [--spread P] [--grains P]
-//               [--place T:K:X:Y]... [--feed T0:T1:X:Y]... [--every K]
-//               [--dump-grid FILE] [--dump-creatures FILE]
+//               [--place T:K:X:Y]... [--scatter T:K:N]... [--feed T0:T1:X:Y]...
+//               [--every K] [--stats] [--dump-grid FILE] [--dump-creatures FILE]
+//   vivarix-lab --replay FILE [--ticks N] [--every K] [--stats] [--dump-grid FILE]
+//               [--dump-creatures FILE]
 //
 // Trackbar positions take the ranges and defaults of the program's controls.  A
-// placement is a left click before the tick of pass T; a feed holds the right
-// button during passes T0..T1.  Passes are numbered from 0.
+// placement is a left click before the tick of pass T; a scatter is N such clicks
+// on random plate cells; a feed holds the right button during passes T0..T1 (T1
+// "end": the last pass).  Passes are numbered from 0.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vivarix::lab {
@@ -24,6 +28,16 @@ struct Placement {
     std::int32_t y = 0;     // 0..460
 };
 
+// N clicks placing kind K on plate cells drawn at random (see lab_run.h).
+struct Scatter {
+    std::uint64_t pass = 0;
+    std::int32_t kind = 0;   // 0 or 1
+    std::int32_t count = 0;  // 1..maxScatter
+};
+
+// The most creatures one --scatter places: one per cell of the 460-by-460 plate.
+inline constexpr std::int32_t maxScatter = 460 * 460;
+
 struct Feed {
     std::uint64_t firstPass = 0;
     std::uint64_t lastPass = 0;  // inclusive
@@ -34,6 +48,7 @@ struct Feed {
 struct Options {
     std::optional<std::uint64_t> seed;  // none: seeded from the clock
     std::uint64_t ticks = 1000;
+    bool ticksGiven = false;            // --ticks was given (else ticks is the default)
     bool randomNutrient = true;
     std::int32_t autoPosition = 10;    // 0..40
     std::int32_t magenPosition = 20;   // 10..50
@@ -42,10 +57,13 @@ struct Options {
     std::int32_t spreadPosition = 12;  // 2..12
     std::int32_t grainsPosition = 25;  // 5..25
     std::vector<Placement> placements;  // in command-line order
-    std::vector<Feed> feeds;            // non-overlapping
+    std::vector<Scatter> scatters;      // in command-line order
+    std::vector<Feed> feeds;            // non-overlapping; "end" already resolved
     std::optional<std::uint64_t> every; // CSV period; none: no CSV
+    bool stats = false;                 // the CSV's evolution statistics columns
     std::optional<std::string> dumpGrid;
     std::optional<std::string> dumpCreatures;
+    std::optional<std::string> replay;  // a session journal to replay instead of the options above
     bool help = false;
 };
 
@@ -57,7 +75,19 @@ struct ParseResult {
 // Parses argv[1..argc-1].  Never throws and never exits.
 ParseResult parseOptions(const std::vector<std::string>& args);
 
-// The usage text printed by --help.
+// Whether `option` is one of the lab's options that take a value.
+bool takesValue(std::string_view option);
+
+// The pieces of `text` between the `separator`s: one piece when there is none,
+// and empty pieces where two separators meet or one stands at an end.
+std::vector<std::string_view> splitAt(std::string_view text, char separator);
+
+// Plain decimal digits only (no sign, blanks or other characters) that fit an
+// unsigned 64-bit number.
+std::optional<std::uint64_t> parseUnsigned(std::string_view text);
+
+// The usage text printed by --help: the synopsis, then every option with one line
+// of explanation and the CSV columns.
 const char* usageText();
 
 }  // namespace vivarix::lab

@@ -11,6 +11,8 @@
 #include "app/commands.h"
 #include "app/pictures.h"
 #include "app/plate_preparation.h"
+#include "lab_stats.h"
+#include "replay.h"
 #include "sim/control_numbers.h"
 #include "sim/feeding.h"
 #include "sim/tick.h"
@@ -51,11 +53,40 @@ void prepareLab(Lab& lab, const Options& options, std::uint64_t seed, MessageBox
     readAutoFeedAmount(state);
 }
 
-void clickPlacement(AppState& state, const Placement& p) {
+PlaceResult clickPlacement(AppState& state, const Placement& p) {
     state.mouseX = p.x;
     state.mouseY = p.y;
     state.placementKind = p.kind == 0 ? placeKind0 : placeKind1;
-    placeCreature(state);
+    return placeCreature(state);
+}
+
+const char* refusalText(PlaceRefusal refusal) {
+    switch (refusal) {
+    case PlaceRefusal::none: return "";
+    case PlaceRefusal::offPlate: return "the cell is off the plate";
+    case PlaceRefusal::occupied: return "a creature ended its move on that cell in the last pass";
+    case PlaceRefusal::noMemory: return "no memory for another creature";
+    case PlaceRefusal::paused: return "the run is paused";
+    case PlaceRefusal::controlColumn: return "the pointer is over the control column, right of the plate";
+    }
+    return "";
+}
+
+std::int32_t scatterCreatures(AppState& state, const Scatter& scatter) {
+    std::int32_t placed = 0;
+    for (std::int32_t refusedInARow = 0; placed < scatter.count && refusedInARow < scatterTries;) {
+        const std::int32_t x = randomInt(state.random, state.plateWidth);
+        const std::int32_t y = randomInt(state.random, state.plateHeight);
+        const PlaceResult result = clickPlacement(state, {scatter.pass, scatter.kind, x, y});
+        if (result.refusal == PlaceRefusal::noMemory) break;
+        if (result) {
+            placed += 1;
+            refusedInARow = 0;
+        } else {
+            refusedInARow += 1;
+        }
+    }
+    return placed;
 }
 
 void holdFeedOfPass(AppState& state, const Options& options, std::uint64_t pass) {
@@ -70,29 +101,81 @@ void holdFeedOfPass(AppState& state, const Options& options, std::uint64_t pass)
 
 void runPass(Lab& lab, const Options& options, std::uint64_t pass) {
     AppState& state = lab.state;
-    for (const Placement& p : options.placements)
-        if (p.pass == pass) clickPlacement(state, p);
+    for (const Placement& p : options.placements) {
+        if (p.pass != pass) continue;
+        const PlaceResult result = clickPlacement(state, p);
+        if (!result && lab.warnings)
+            *lab.warnings << "vivarix-lab: pass " << pass << ": --place " << p.pass << ':' << p.kind << ':' << p.x
+                          << ':' << p.y << " placed nothing: " << refusalText(result.refusal) << "\n";
+    }
+    for (const Scatter& s : options.scatters) {
+        if (s.pass != pass) continue;
+        const std::int32_t placed = scatterCreatures(state, s);
+        if (placed < s.count && lab.warnings)
+            *lab.warnings << "vivarix-lab: pass " << pass << ": --scatter " << s.pass << ':' << s.kind << ':' << s.count
+                          << " placed " << placed << " creatures: no free plate cell, or no memory\n";
+    }
     holdFeedOfPass(state, options, pass);
     runTick(state);
     settleWithoutFrame(state);
 }
 
+std::string csvHeader(const Options& options) {
+    return "tick,kind0,kind1,nutrient,creatures_hash" + (options.stats ? statsHeader() : std::string()) + "\n";
+}
+
+std::string csvLine(std::uint64_t tick, const AppState& state, const Options& options) {
+    std::string line = std::to_string(tick) + ',' + std::to_string(state.kindCount[0]) + ',' +
+                       std::to_string(state.kindCount[1]) + ',' + std::to_string(nutrientTotal(state.plateGrid)) + ',' +
+                       creaturesHash(state.creatureList);
+    if (options.stats) line += statsColumns(kindStats(state.creatureList));
+    return line + '\n';
+}
+
+bool runPasses(Lab& lab, const Options& options, std::uint64_t passes, std::ostream& out,
+               const std::function<bool(std::uint64_t pass)>& pass) {
+    if (options.every) out << csvHeader(options);
+    bool printed = false;
+    for (std::uint64_t p = 0; p < passes; ++p) {
+        if (!pass(p)) return false;
+        printed = false;
+        if (options.every && (p + 1) % *options.every == 0) {
+            out << csvLine(p + 1, lab.state, options);
+            printed = true;
+        }
+    }
+    if (options.every && !printed) out << csvLine(passes, lab.state, options);
+    return true;
+}
+
 namespace {
+
+void cannotWrite(const std::string& path, std::ostream& err) { err << "vivarix-lab: cannot write " << path << "\n"; }
 
 bool writeFile(const std::string& path, const std::string& text, std::ostream& err) {
     std::ofstream file(path, std::ios::binary);
     file << text;
     file.close();
     if (!file) {
-        err << "vivarix-lab: cannot write " << path << "\n";
+        cannotWrite(path, err);
         return false;
     }
     return true;
 }
 
-void csvLine(std::ostream& out, std::uint64_t tick, const AppState& state) {
-    out << tick << ',' << state.kindCount[0] << ',' << state.kindCount[1] << ',' << nutrientTotal(state.plateGrid)
-        << ',' << creaturesHash(state.creatureList) << '\n';
+// Whether every output file can be created, before anything runs: each is opened
+// for appending, which creates a missing file and leaves an existing one as it is
+// until the run writes it.
+bool outputsWritable(const Options& options, std::ostream& err) {
+    for (const auto& path : {options.dumpGrid, options.dumpCreatures}) {
+        if (!path) continue;
+        std::ofstream probe(*path, std::ios::binary | std::ios::app);
+        if (!probe) {
+            cannotWrite(*path, err);
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -108,31 +191,32 @@ int labMain(int argc, char** argv, std::ostream& out, std::ostream& err) {
         out << usageText();
         return 0;
     }
+    if (!outputsWritable(options, err)) return 1;
+    if (options.replay) return replayMain(options, out, err);
     const std::uint64_t seed =
         options.seed ? *options.seed
                      : static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
     if (!options.seed) err << "vivarix-lab: seed " << seed << "\n";
 
     auto lab = std::make_unique<Lab>();
+    lab->warnings = &err;
     prepareLab(*lab, options, seed);
-    if (options.dumpGrid && !writeFile(*options.dumpGrid, gridText(lab->state), err)) return 1;
+    if (!writeGridDump(*lab, options, err)) return 1;
 
-    if (options.every) out << "tick,kind0,kind1,nutrient,creatures_hash\n";
-    bool printed = false;
-    for (std::uint64_t pass = 0; pass < options.ticks; ++pass) {
+    runPasses(*lab, options, options.ticks, out, [&](std::uint64_t pass) {
         runPass(*lab, options, pass);
-        printed = false;
-        if (options.every && (pass + 1) % *options.every == 0) {
-            csvLine(out, pass + 1, lab->state);
-            printed = true;
-        }
-    }
-    if (options.every && !printed) csvLine(out, options.ticks, lab->state);
+        return true;
+    });
+    return finishRun(*lab, options, out, err) ? 0 : 1;
+}
 
-    if (options.dumpCreatures && !writeFile(*options.dumpCreatures, creaturesText(lab->state.creatureList), err))
-        return 1;
+bool writeGridDump(const Lab& lab, const Options& options, std::ostream& err) {
+    return !options.dumpGrid || writeFile(*options.dumpGrid, gridText(lab.state), err);
+}
+
+bool finishRun(const Lab& lab, const Options& options, std::ostream& out, std::ostream& err) {
     out.flush();
-    return 0;
+    return !options.dumpCreatures || writeFile(*options.dumpCreatures, creaturesText(lab.state.creatureList), err);
 }
 
 }  // namespace vivarix::lab

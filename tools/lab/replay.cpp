@@ -1,9 +1,15 @@
 #include "replay.h"
 
+#include <fstream>
+#include <memory>
+#include <ostream>
+#include <sstream>
+
 #include "app/commands.h"
 #include "sim/control_numbers.h"
 #include "sim/creature_text.h"
 #include "sim/feeding.h"
+#include "sim/tick.h"
 
 namespace vivarix::lab {
 
@@ -62,6 +68,43 @@ bool Replay::enterTick(Lab& lab, std::uint64_t tick) {
         state.mouseY = feedY;
     }
     return true;
+}
+
+int replayMain(const Options& options, std::ostream& out, std::ostream& err) {
+    const std::string& path = *options.replay;
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    if (!file) {
+        err << "vivarix-lab: " << path << ": cannot be read\n";
+        return 2;
+    }
+    ParsedJournal journal = parseJournal(text.str());
+    if (!journal.error.empty()) {
+        err << "vivarix-lab: " << path << ":" << journal.errorLine << ": " << journal.error << "\n";
+        return 2;
+    }
+    Replay replay(std::move(journal));
+    auto lab = std::make_unique<Lab>();
+    lab->warnings = &err;
+    replay.prepare(*lab);
+    if (!writeGridDump(*lab, options, err)) return 1;
+
+    const std::uint64_t ticks = options.ticksGiven ? options.ticks : replay.lastTick();
+    const bool agreed = runPasses(*lab, options, ticks, out, [&](std::uint64_t tick) {
+        if (!replay.enterTick(*lab, tick)) return false;
+        runTick(lab->state);
+        settleWithoutFrame(lab->state);
+        return true;
+    });
+    if (!agreed || !replay.enterTick(*lab, ticks)) {
+        out.flush();
+        err << "vivarix-lab: replay mismatch at " << replay.mismatch << "\n";
+        return 3;
+    }
+    if (!finishRun(*lab, options, out, err)) return 1;
+    err << "replay verified: " << replay.checkpointsVerified() << " checkpoints\n";
+    return 0;
 }
 
 }  // namespace vivarix::lab

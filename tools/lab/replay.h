@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 
 #include "app/journal.h"
@@ -34,5 +35,12 @@ private:
     bool feeding = false;
     std::int32_t feedX = 0, feedY = 0;
 };
+
+// vivarix-lab --replay: reads the journal (exit 2 naming the file and line when it
+// is broken or cannot be read), replays it to its last tick or to --ticks with the
+// CSV and dumps of the options, and exits 3 at the first checkpoint that
+// disagrees, naming the tick and both hashes; else 0, with "replay verified: N
+// checkpoints" on `err`.  Exit 1 when a dump cannot be written.
+int replayMain(const Options& options, std::ostream& out, std::ostream& err);
 
 }  // namespace vivarix::lab

@@ -8,7 +8,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/core/controls.h"
 #include "platform/core/graphics.h"
@@ -105,6 +107,30 @@ public:
     // without modifiers while the window is active: a letter is the letter on the
     // key, a digit the key's place on the row whatever the layout writes there.
     virtual void addShortcut(std::int32_t window, char key, std::int32_t shortcut) = 0;
+
+    // A key of a command beside the plain shortcuts, which cannot collide with
+    // them: a function key ("F1") or a letter with Ctrl ("Ctrl+S", the letter on the
+    // key).  Pressed while the window is active it raises `shortcut` like them.
+    virtual void addKeyShortcut(std::int32_t window, std::string_view keys, std::int32_t shortcut) = 0;
+
+    // --- help, files and tips ----------------------------------------------------------
+
+    // Opens the help window (the desktop keeps its text), or brings it to the
+    // front; it stays open beside the program's window until the user closes it.
+    virtual void showHelp() = 0;
+
+    // Asks the user, in a modal dialog, where to save a file; `suggestedName` is
+    // offered in the user's home folder.  Returns the chosen path, "" when the user
+    // cancels.  No event is queued while the dialog is open.
+    virtual std::string askSaveFileName(std::string_view title, std::string_view suggestedName) = 0;
+
+    // Replaces the tips shown when the pointer rests over areas of the rendering
+    // surface (surface coordinates); where areas overlap the first one listed wins.
+    struct SurfaceTip {
+        std::int32_t x = 0, y = 0, width = 0, height = 0;
+        std::string text;
+    };
+    virtual void setSurfaceTips(std::vector<SurfaceTip> tips) = 0;
 
     // The code of at most one event, without waiting (see namespace event).  A
     // mouse press or release whose own dispatch raised a control, shortcut or close

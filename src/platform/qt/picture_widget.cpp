@@ -1,7 +1,9 @@
 #include "platform/qt/picture_widget.h"
 
+#include <QHelpEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <algorithm>
 
 namespace vivarix {
@@ -70,6 +72,21 @@ void PictureWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(event->rect(), shown, event->rect());
+}
+
+bool PictureWidget::event(QEvent* e) {
+    if (e->type() != QEvent::ToolTip) return QWidget::event(e);
+    const auto* help = static_cast<QHelpEvent*>(e);
+    const QPoint at = help->pos();
+    for (const Desktop::SurfaceTip& tip : tips) {
+        const QRect area(tip.x, tip.y, tip.width, tip.height);
+        if (!area.contains(at)) continue;
+        QToolTip::showText(help->globalPos(), QString::fromStdString(tip.text), this, area);
+        return true;
+    }
+    QToolTip::hideText();
+    e->ignore();
+    return true;
 }
 
 }  // namespace vivarix

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/core/desktop.h"
 #include "platform/core/graphics.h"
 
 namespace vivarix {
@@ -38,10 +39,16 @@ public:
     // Converts `source` into the picture and remembers it for holds().
     void takeIn(const Image& source);
 
+    // Tips for areas of the picture, in picture coordinates; the first area under
+    // the pointer wins.
+    void setTips(std::vector<Desktop::SurfaceTip> areas) { tips = std::move(areas); }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
+    std::vector<Desktop::SurfaceTip> tips;
     QImage shown;
     std::vector<std::uint32_t> shownValues;  // the colour values behind `shown`
 };

@@ -1,6 +1,9 @@
 #include "platform/qt/qt_desktop.h"
 
 #include <QButtonGroup>
+#include <QDir>
+#include <QFileDialog>
+#include <QKeySequence>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QGroupBox>
@@ -25,6 +28,7 @@
 #include "platform/qt/application.h"
 #include "platform/qt/event_queue.h"
 #include "platform/qt/frame_pacer.h"
+#include "platform/qt/help_window.h"
 #include "platform/qt/picture_widget.h"
 #include "platform/qt/population_window.h"
 #include "platform/qt/qt_desktop_testing.h"
@@ -129,6 +133,7 @@ public:
         font.setPointSize(8);
         window->setFont(font);
         window->setWindowTitle(toQString(title));
+        window->setWindowIcon(programIcon());
         window->move(x, y);  // a top-level widget's position is that of its frame
         window->show();
         // The window itself holds the keyboard focus until a control takes it.
@@ -246,7 +251,9 @@ public:
         QButtonGroup* group = optionGroup ? optionGroup : new QButtonGroup(window);
         group->addButton(option);
         connectClicked(option, number);
-        add(number, Kind::option, option, x, y, w, h);
+        // The layout was drawn for a narrower indicator: an option grows to show
+        // its whole caption rather than cut its last letters.
+        add(number, Kind::option, option, x, y, std::max(w, option->sizeHint().width()), h);
         optionGroup = group;  // after add(), which ends the current group
     }
 
@@ -345,16 +352,33 @@ public:
     // --- message boxes ------------------------------------------------------------
 
     void messageBox(std::string_view title, std::string_view text) override {
-        struct Blocked {
-            EventQueue& events;
-            explicit Blocked(EventQueue& e) : events(e) { events.block(); }
-            ~Blocked() { events.unblock(); }
-        } blocked(events);
         QMessageBox box(QMessageBox::NoIcon, toQString(title), toQString(text), QMessageBox::Ok, window);
-        box.exec();
-        // Keys go to the program's window again (window managers usually do this
-        // themselves; offscreen and bare X servers do not).
-        if (window) window->activateWindow();
+        runModal(box);
+    }
+
+    // --- help, files and tips ----------------------------------------------------------
+
+    void showHelp() override {
+        if (!window) return;
+        if (!help) help = createHelpWindow(window);
+        help->show();
+        help->raise();
+        help->activateWindow();
+    }
+
+    std::string askSaveFileName(std::string_view title, std::string_view suggestedName) override {
+        // Qt's own dialog on every platform: the same in tests as for the user.
+        QFileDialog dialog(window, toQString(title), QDir::home().filePath(toQString(suggestedName)),
+                           QStringLiteral("Vivarix sessions (*.vxs);;All files (*)"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setDefaultSuffix(QStringLiteral("vxs"));
+        if (runModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::string();
+        return dialog.selectedFiles().front().toStdString();
+    }
+
+    void setSurfaceTips(std::vector<SurfaceTip> tips) override {
+        if (surface) surface->setTips(std::move(tips));
     }
 
     // --- shortcuts, events and the pointer ----------------------------------------
@@ -365,6 +389,12 @@ public:
         if ((key < 'A' || key > 'Z') && (key < '0' || key > '9')) return;
         // A key registered again takes the new shortcut number.
         shortcuts[key] = shortcut;
+    }
+
+    void addKeyShortcut(std::int32_t number, std::string_view keys, std::int32_t shortcut) override {
+        if (!isOurWindow(number)) return;
+        const QKeySequence sequence(toQString(keys), QKeySequence::PortableText);
+        if (sequence.count() == 1) keyShortcuts.insert_or_assign(sequence[0], shortcut);
     }
 
     std::int32_t pollEvent() override {
@@ -456,10 +486,24 @@ private:
     // takes them for itself.)
     bool takeShortcut(QObject& receiver, const QKeyEvent& press) {
         if (!inOurWindow(receiver) && !inPopulationWindow(receiver)) return false;
-        const auto found = shortcuts.find(shortcutKey(press));
-        if (found == shortcuts.end()) return false;
-        raise(DesktopEvent{event::shortcut, found->second});
+        std::int32_t shortcut = -1;
+        if (const auto plain = shortcuts.find(shortcutKey(press)); plain != shortcuts.end()) shortcut = plain->second;
+        const QKeyCombination combination(press.modifiers() & ~Qt::KeypadModifier, static_cast<Qt::Key>(press.key()));
+        if (const auto keys = keyShortcuts.find(combination); keys != keyShortcuts.end()) shortcut = keys->second;
+        if (shortcut == -1) return false;
+        raise(DesktopEvent{event::shortcut, shortcut});
         return true;
+    }
+
+    // Runs a modal dialog of the program's window.  Nothing is queued while it is
+    // open, and afterwards the keys go to the program's window again (window
+    // managers usually do this themselves; offscreen and bare X servers do not).
+    int runModal(QDialog& dialog) {
+        events.block();
+        const int result = dialog.exec();
+        events.unblock();
+        if (window) window->activateWindow();
+        return result;
     }
 
     void dispatched(QObject* inputReceiver, QEvent* event) override {
@@ -549,6 +593,10 @@ private:
     QButtonGroup* optionGroup = nullptr;    // the group of the option created last, if nothing came since
     std::map<std::int32_t, Control> controls;
     std::map<char, std::int32_t> shortcuts;  // shortcut number by key ('A' .. 'Z', '0' .. '9')
+    // Shortcut number by function key or Ctrl combination.
+    std::map<QKeyCombination, std::int32_t, bool (*)(QKeyCombination, QKeyCombination)> keyShortcuts{
+        [](QKeyCombination a, QKeyCombination b) { return a.toCombined() < b.toCombined(); }};
+    QTextBrowser* help = nullptr;  // made on first use; the window owns it
     KeyPressFilter keys;
 
     EventQueue events;
