@@ -154,7 +154,7 @@ public:
     }
 
     void presentFrame(const Image& backBuffer, bool wait) override {
-        if (wait)
+        if (wait && paced)
             pacer.wait();
         else
             pacer.mark();
@@ -417,6 +417,7 @@ public:
     // --- test access --------------------------------------------------------------
 
     QWidget* windowWidget() const { return window; }
+    void stopPacing() { paced = false; }
     QWidget* surfaceWidget() const { return surface; }
     QWidget* widgetOf(std::int32_t number) const {
         const auto found = controls.find(number);
@@ -540,6 +541,7 @@ private:
     MainWindow* window = nullptr;  // owns every widget below; deleted with the desktop
     PictureWidget* surface = nullptr;
     FramePacer pacer;
+    bool paced = true;  // presents that ask to wait do wait (tests may turn it off)
 
     QWidget* parent = nullptr;              // where controls go; nullptr outside begin/endControls
     QButtonGroup* optionGroup = nullptr;    // the group of the option created last, if nothing came since
@@ -576,6 +578,10 @@ QWidget* controlWidget(Desktop& desktop, std::int32_t number) {
 QWidget* surfaceWidget(Desktop& desktop) {
     QtDesktop* qt = qtDesktop(desktop);
     return qt ? qt->surfaceWidget() : nullptr;
+}
+
+void presentWithoutWaiting(Desktop& desktop) {
+    if (QtDesktop* qt = qtDesktop(desktop)) qt->stopPacing();
 }
 
 }  // namespace vivarix

@@ -16,5 +16,8 @@ QWidget* windowWidget(Desktop& desktop);
 QWidget* controlWidget(Desktop& desktop, std::int32_t number);
 // The rendering surface; nullptr before openRenderSurface.
 QWidget* surfaceWidget(Desktop& desktop);
+// From now on presents do not wait for the frame limit, so that a test runs
+// thousands of passes in seconds (the wait has no part in what a pass does).
+void presentWithoutWaiting(Desktop& desktop);
 
 }  // namespace vivarix
