@@ -76,7 +76,9 @@ void journalNewPlate(AppState& state) {
 
 void runJournalledTick(AppState& state) {
     Journal& j = state.journal;
-    const std::int32_t autoPosition = controlState(state, control::autoTrackbar);
+    // What the tick will drop, not where the trackbar stands: the trackbar moves as
+    // soon as the user drags it, autoFeedAmount only when its event is handled.
+    const std::int32_t autoPosition = state.autoFeedAmount / control::autoFeedPerStep;
     if (autoPosition != j.autoPosition) {
         j.autoPosition = autoPosition;
         std::string line = entry("auto", state.sessionTicks);

@@ -13,7 +13,8 @@
 //   feed T X Y S G             from tick T on the right button feeds at (X, Y) with
 //                              the "M. Size" and "M. NpF" positions S and G
 //   nofeed T                   from tick T on the right button does not feed
-//   auto T P                   from tick T on the "Auto" trackbar stands at P
+//   auto T P                   from tick T on automatic feeding drops what the "Auto"
+//                              trackbar at P gives (P * 8 units a tick)
 //   plate T random|empty       "New Vivarix" with that nutrient option
 //   check T HASH               after the lines before it, the creatures hash
 //                              (16 hex digits, as vivarix-lab prints it)

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <regex>
 #include <string>
 
+#include "app/commands.h"
 #include "app/journal.h"
 #include "app/main_loop.h"
 #include "app/startup.h"
@@ -100,6 +102,28 @@ TEST(JournalWriter, WritesTheInputsOfASessionAndReadsBack) {
                                                                  {K::check, 1000}}));
     EXPECT_EQ(j.entries[2].spread, 12);
     EXPECT_EQ(j.entries[2].grains, 25);
+}
+
+// Ctrl+S: the dialog suggests a dated name; a cancelled dialog writes nothing; a
+// file that cannot be written is told in a message box and the session goes on.
+TEST(JournalWriter, SavingAsTheUserChose) {
+    test::ScriptedDesktop desktop;
+    NoTextRenderer text;
+    auto state = std::make_unique<AppState>();
+    ASSERT_TRUE(startUp(*state, desktop, text, 42));
+    const std::size_t lines = state->journal.text.size();
+    saveSessionAs(*state, desktop);
+    EXPECT_TRUE(std::regex_match(desktop.suggestedSaveName, std::regex(R"(vivarix-\d{8}-\d{6}\.vxs)")))
+        << desktop.suggestedSaveName;
+    EXPECT_EQ(state->journal.text.size(), lines);
+    EXPECT_TRUE(desktop.messages.empty());
+
+    desktop.saveAnswer = "/proc/no-file-can-be-made-here.vxs";
+    saveSessionAs(*state, desktop);
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_EQ(desktop.messages[0].second.rfind("The session could not be saved to " + desktop.saveAnswer + ": ", 0), 0u)
+        << desktop.messages[0].second;
+    EXPECT_TRUE(runPass(*state, desktop));
 }
 
 }  // namespace

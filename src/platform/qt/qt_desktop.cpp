@@ -156,7 +156,7 @@ public:
     }
 
     void presentFrame(const Image& backBuffer, bool wait) override {
-        if (wait)
+        if (wait && paced)
             pacer.wait();
         else
             pacer.mark();
@@ -446,6 +446,7 @@ public:
     // --- test access --------------------------------------------------------------
 
     QWidget* windowWidget() const { return window; }
+    void stopPacing() { paced = false; }
     QWidget* surfaceWidget() const { return surface; }
     QWidget* populationWidget() const { return population; }
     QWidget* widgetOf(std::int32_t number) const {
@@ -588,6 +589,7 @@ private:
     PictureWidget* surface = nullptr;
     PopulationWindow* population = nullptr;  // made when first opened; deleted with the desktop
     FramePacer pacer;
+    bool paced = true;  // presents that ask to wait do wait (tests may turn it off)
 
     QWidget* parent = nullptr;              // where controls go; nullptr outside begin/endControls
     QButtonGroup* optionGroup = nullptr;    // the group of the option created last, if nothing came since
@@ -629,6 +631,10 @@ QWidget* populationWindowWidget(Desktop& desktop) {
 QWidget* surfaceWidget(Desktop& desktop) {
     QtDesktop* qt = qtDesktop(desktop);
     return qt ? qt->surfaceWidget() : nullptr;
+}
+
+void presentWithoutWaiting(Desktop& desktop) {
+    if (QtDesktop* qt = qtDesktop(desktop)) qt->stopPacing();
 }
 
 }  // namespace vivarix

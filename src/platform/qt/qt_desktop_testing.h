@@ -18,5 +18,8 @@ QWidget* controlWidget(Desktop& desktop, std::int32_t number);
 QWidget* surfaceWidget(Desktop& desktop);
 // The population window (a PopulationWindow); nullptr until it was first opened.
 QWidget* populationWindowWidget(Desktop& desktop);
+// From now on presents do not wait for the frame limit, so that a test runs
+// thousands of passes in seconds (the wait has no part in what a pass does).
+void presentWithoutWaiting(Desktop& desktop);
 
 }  // namespace vivarix
