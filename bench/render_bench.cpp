@@ -7,7 +7,11 @@
 #include <memory>
 #include <vector>
 
-#include "lab_run.h"
+#include "app/app_state.h"
+#include "app/pictures.h"
+#include "session/control_table.h"
+#include "session/input.h"
+#include "session/plate.h"
 #include "render/magnifier.h"
 #include "render/plate_view.h"
 #include "render/population_history.h"
@@ -46,10 +50,13 @@ std::vector<Creature> strainsOf(std::int16_t kind) {
 // genes and a stomach of 100..450 (pixels, squares and circles).  The state has a
 // back buffer and a text renderer that draws nothing, and the plate picture has
 // taken in the nutrient queued by the preparation.
-std::unique_ptr<lab::Lab> crowdedPlate(std::int64_t count, std::uint64_t seed, NoTextRenderer& text) {
-    auto lab = std::make_unique<lab::Lab>();
-    lab::prepareLab(*lab, lab::Options{}, seed);
-    AppState& s = lab->state;
+std::unique_ptr<AppState> crowdedPlate(std::int64_t count, std::uint64_t seed, NoTextRenderer& text) {
+    auto lab = std::make_unique<AppState>();
+    AppState& s = *lab;
+    initialiseState(s, nullptr, &stderrMessageBoxes(), seed);
+    createWorkPictures(s);
+    decodeBuiltinPictures(s);
+    layOutPlate(s, PlateBuild::first, true);
     openBackBuffer(s.graphics, s.plateWidth, s.plateHeight);
     s.graphics.text = &text;
     paintQueuedCells(s);
@@ -61,11 +68,12 @@ std::unique_ptr<lab::Lab> crowdedPlate(std::int64_t count, std::uint64_t seed, N
     while (static_cast<std::int64_t>(s.creatureList.size()) < count) {
         const auto strain = static_cast<std::size_t>(s.creatureList.size() % (2 * strainsPerKind));
         const std::size_t kind = strain % 2;
-        s.mouseX = randomInt(where, 459);
-        s.mouseY = randomInt(where, 459);
-        s.placementKind = kind == 0 ? placeKind0 : placeKind1;
-        const auto cell = static_cast<std::size_t>(cellIndex(s.plateGrid, s.mouseX, s.mouseY));
-        if (taken[cell] || !placeCreatureByHand(s)) continue;
+        const std::int32_t x = randomInt(where, 459);
+        const std::int32_t y = randomInt(where, 459);
+        const auto cell = static_cast<std::size_t>(cellIndex(s.plateGrid, x, y));
+        const PlaceInput click{x, y, static_cast<std::int32_t>(kind), trackbar::magen.initial, trackbar::alter.initial,
+                               trackbar::reif.initial};
+        if (taken[cell] || !applyInput(s, click)) continue;
         taken[cell] = true;
         Creature& c = *s.creatureList.current();
         const Creature& genes = strains[kind][strain / 2];
@@ -88,7 +96,7 @@ std::unique_ptr<lab::Lab> crowdedPlate(std::int64_t count, std::uint64_t seed, N
 void renderFrame(benchmark::State& bench) {
     NoTextRenderer text;
     auto lab = crowdedPlate(10000, 7, text);
-    AppState& s = lab->state;
+    AppState& s = *lab;
     s.colourStatsOn = static_cast<std::int32_t>(bench.range(0));
     for (auto _ : bench) {
         vivarix::renderFrame(s);
@@ -104,7 +112,7 @@ BENCHMARK(renderFrame)->ArgName("stats")->Arg(0)->Arg(1)->Unit(benchmark::kMicro
 void magnifierSteps(benchmark::State& bench) {
     NoTextRenderer text;
     auto lab = crowdedPlate(10000, 9, text);
-    AppState& s = lab->state;
+    AppState& s = *lab;
     s.magnifierOn = 1;
     s.magnifierX = 230;
     s.magnifierY = 230;
@@ -126,7 +134,7 @@ BENCHMARK(magnifierSteps)->Unit(benchmark::kMicrosecond);
 void populationSample(benchmark::State& bench) {
     NoTextRenderer text;
     auto lab = crowdedPlate(10000, 13, text);
-    const AppState& s = lab->state;
+    const AppState& s = *lab;
     PopulationHistory history;
     std::uint64_t tick = 0;
     for (auto _ : bench) {
@@ -146,13 +154,13 @@ void mainLoopPass(benchmark::State& bench) {
     std::uint64_t seed = 11;
     auto lab = crowdedPlate(10000, seed, text);
     for (auto _ : bench) {
-        const auto n = static_cast<std::int64_t>(lab->state.creatureList.size());
+        const auto n = static_cast<std::int64_t>(lab->creatureList.size());
         if (n < 8000 || n > 12000) {
             bench.PauseTiming();
             lab = crowdedPlate(10000, ++seed, text);
             bench.ResumeTiming();
         }
-        AppState& s = lab->state;
+        AppState& s = *lab;
         runTick(s);
         vivarix::renderFrame(s);
     }

@@ -4,8 +4,9 @@
 #include <memory>
 #include <vector>
 
-#include "app/plate_preparation.h"
 #include "lab_run.h"
+#include "session/control_table.h"
+#include "session/plate.h"
 #include "sim/creature_step.h"
 #include "sim/plate_setup.h"
 #include "sim/tick.h"
@@ -17,17 +18,18 @@ namespace {
 // one to a cell, placed as clicks are.
 std::unique_ptr<lab::Lab> plateWith(std::int64_t count, std::uint64_t seed) {
     auto lab = std::make_unique<lab::Lab>();
-    lab::prepareLab(*lab, lab::Options{}, seed);
-    AppState& s = lab->state;
+    lab::prepareLab(*lab, true, seed);
+    SimState& s = lab->state;
     Random where;
     seedRandom(where, seed + 1);
     std::vector<bool> taken(s.plateGrid.cells.size());
     while (static_cast<std::int64_t>(s.creatureList.size()) < count) {
-        s.mouseX = randomInt(where, 459);
-        s.mouseY = randomInt(where, 459);
-        s.placementKind = randomInt(where, 1) == 0 ? placeKind0 : placeKind1;
-        const auto cell = static_cast<std::size_t>(cellIndex(s.plateGrid, s.mouseX, s.mouseY));
-        if (!taken[cell] && placeCreatureByHand(s)) taken[cell] = true;
+        const std::int32_t x = randomInt(where, 459);
+        const std::int32_t y = randomInt(where, 459);
+        const PlaceInput click{x, y, randomInt(where, 1), trackbar::magen.initial, trackbar::alter.initial,
+                               trackbar::reif.initial};
+        const auto cell = static_cast<std::size_t>(cellIndex(s.plateGrid, x, y));
+        if (!taken[cell] && applyInput(s, click)) taken[cell] = true;
     }
     return lab;
 }
@@ -40,7 +42,7 @@ void stepCreatures(benchmark::State& bench) {
     auto lab = plateWith(target, 7);
     std::int64_t visits = 0;
     for (auto _ : bench) {
-        AppState& s = lab->state;
+        SimState& s = lab->state;
         const auto n = static_cast<std::int64_t>(s.creatureList.size());
         if (n < target * 4 / 5 || n > target * 6 / 5) {
             bench.PauseTiming();
@@ -59,7 +61,7 @@ BENCHMARK(stepCreatures)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMi
 // step's grid clear, and the frame's emptying of the repaint queue.
 void emptyPass(benchmark::State& bench) {
     auto lab = plateWith(0, 3);
-    AppState& s = lab->state;
+    SimState& s = lab->state;
     for (auto _ : bench) {
         runTick(s);
         settleWithoutFrame(s);
@@ -70,11 +72,8 @@ BENCHMARK(emptyPass)->Unit(benchmark::kMicrosecond);
 // Plate preparation as at start-up: texture, rim, disc, random nutrient, legend.
 void preparePlateFirstBuild(benchmark::State& bench) {
     auto lab = plateWith(0, 5);
-    AppState& s = lab->state;
-    for (auto _ : bench) {
-        s.newPlateLatch = 0;
-        preparePlate(s);
-    }
+    SimState& s = lab->state;
+    for (auto _ : bench) layOutPlate(s, PlateBuild::first, true);
 }
 BENCHMARK(preparePlateFirstBuild)->Unit(benchmark::kMillisecond);
 

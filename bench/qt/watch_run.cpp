@@ -80,12 +80,12 @@ struct Run {
     }
     // Ticks and passes a second over `seconds`.
     std::pair<double, double> rates(double seconds) {
-        const std::uint64_t ticks = appState.sessionTicks;
+        const std::uint64_t ticks = appState.session.ticks;
         const std::int32_t frames = appState.frameCounter;
         const Clock::time_point start = Clock::now();
         passesFor(seconds);
         const double took = secondsSince(start);
-        return {static_cast<double>(appState.sessionTicks - ticks) / took, (appState.frameCounter - frames) / took};
+        return {static_cast<double>(appState.session.ticks - ticks) / took, (appState.frameCounter - frames) / took};
     }
     std::size_t population() const { return appState.creatureList.size(); }
 };
@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 10; ++i) run.leftClick(QPoint(110 + 25 * i, 310 + (i % 2) * 10));
     run.passesFor(60);
     std::printf("after a minute at x1: %llu ticks, %zu creatures (%d blue, %d red)\n",
-                static_cast<unsigned long long>(appState.sessionTicks), run.population(), appState.kindCount[0],
+                static_cast<unsigned long long>(appState.session.ticks), run.population(), appState.kindCount[0],
                 appState.kindCount[1]);
 
     run.type(Qt::Key_H);

@@ -9,14 +9,23 @@
 
 #include <cstdint>
 
-#include "app/journal.h"
 #include "app/population_watch.h"
 #include "platform/core/clock.h"
+#include "platform/core/controls.h"
 #include "render/render_state.h"
+#include "session/session.h"
 
 namespace vivarix {
 
+inline constexpr std::int32_t placeKind0 = 61;  // placementKind values
+inline constexpr std::int32_t placeKind1 = 62;
+
 struct AppState : RenderState {
+    Controls* controls = nullptr;    // not owned; nullptr: every control reads 0
+    std::int32_t placementKind = placeKind0;  // a left click places kind 0 (61) or 1 (62)
+    std::int32_t feedingActive = 0;  // 1 while the right button is held inside the window
+    std::int32_t mouseX = 0;         // last pointer position inside the client area
+    std::int32_t mouseY = 0;
     std::int32_t frameDelayMs = 0;   // sleep of a pass without an event: 0, 1, 2, 4 .. 256
     std::int32_t newPlateLatch = 0;  // 0 also tells plate preparation it runs the first time
     std::int32_t paused = 0;
@@ -26,18 +35,19 @@ struct AppState : RenderState {
     std::int32_t speedIndex = 0;          // into passSpeeds (speed.h): 0 one tick a pass
     std::int32_t stepRequested = 0;       // 1: N asked for one tick while paused
 
-    std::uint64_t seed = 0;          // the random generator's seed of this session
-    std::uint64_t sessionTicks = 0;  // ticks run since start-up, over all plates
-    Journal journal;                 // the session's inputs, for replaying it
+    Session session;                 // the seed, the ticks run and the journal of the inputs
     MillisecondClock* passClock = nullptr;  // times the passes; nullptr: tickCount().  Not owned
     PopulationWatch watch;           // the population history and its window
 };
+
+// The state of a control, 0 when the state has no controls.
+std::int32_t controlState(const AppState& state, std::int32_t control);
 
 // The millisecond clock that times the passes: passClock, else tickCount().
 std::uint32_t passTime(AppState& state);
 
 // The defaults of start-up and the empty grids, lists and counters for the plate
-// size; the random generator seeded with `seed`.
+// size; the random generator seeded with `seed`, which the session keeps.
 void initialiseState(AppState& state, Controls* controls, MessageBoxes* messages, std::uint64_t seed);
 
 }  // namespace vivarix

@@ -6,26 +6,27 @@
 #include <cstring>
 #include <ctime>
 
-#include "app/journal.h"
-#include "app/plate_preparation.h"
-#include "sim/plate_setup.h"
+#include "app/user_input.h"
+#include "session/control_table.h"
 
 namespace vivarix {
 
-PlaceResult placeCreature(AppState& state) {
+PlaceResult placeCreature(AppState& state, std::int32_t x, std::int32_t y) {
     if (state.paused == 1) return {PlaceRefusal::paused};
-    if (static_cast<std::int16_t>(state.mouseX) >= state.plateWidth) return {PlaceRefusal::controlColumn};
-    return placeCreatureByHand(state);
+    return takeUserInput(state, PlaceInput{x, y, state.placementKind == placeKind0 ? 0 : 1,
+                                           controlState(state, trackbar::magen.number),
+                                           controlState(state, trackbar::alter.number),
+                                           controlState(state, trackbar::reif.number)});
 }
 
-bool followCreatureAtPointer(AppState& state) {
-    if (static_cast<std::int16_t>(state.mouseX) >= state.plateWidth) return state.followed != nullptr;
+bool followCreatureAt(AppState& state, std::int32_t x, std::int32_t y) {
+    if (static_cast<std::int16_t>(x) >= state.plateWidth) return state.followed != nullptr;
     Creature* nearest = nullptr;
     std::int32_t nearestDistance = 0;
     for (Creature* c = state.creatureList.front(); c; c = CreatureList::after(c)) {
         // A square of side stomach / 50 or a circle of radius stomach / 100 from 200 on.
         const std::int32_t reach = 3 + (c->stomach >= 200 ? c->stomach / 50 : 0);
-        const std::int32_t distance = std::max(std::abs(c->x - state.mouseX), std::abs(c->y - state.mouseY));
+        const std::int32_t distance = std::max(std::abs(c->x - x), std::abs(c->y - y));
         if (distance <= reach && (!nearest || distance < nearestDistance)) {
             nearest = c;
             nearestDistance = distance;
@@ -36,20 +37,13 @@ bool followCreatureAtPointer(AppState& state) {
 }
 
 void newPlate(AppState& state) {
-    state.newPlateLatch = 1;
-    preparePlate(state);
-    clearList(state.creatureList);
-    state.followed = nullptr;
-    state.kindCount = {0, 0, 0};
-    state.topColourCreature = {};
-    startPlateHistory(state.watch);
+    takeUserInput(state, PlateInput{controlState(state, control::randomOption) == 1});
 }
 
 void saveSessionAs(AppState& state, Desktop& desktop) {
     const std::string path = desktop.askSaveFileName("Save the session", suggestedJournalName(std::time(nullptr)));
     if (path.empty()) return;
-    errno = 0;
-    if (saveJournal(state, path)) return;
+    if (saveJournal(state, state.session, path)) return;
     const std::string why = errno != 0 ? std::strerror(errno) : "the file could not be written";
     desktop.messageBox("Vivarix", "The session could not be saved to " + path + ": " + why + ".");
 }

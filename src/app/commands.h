@@ -8,24 +8,25 @@
 
 namespace vivarix {
 
-// A left button press.  While paused it does nothing.  Left of the control column
-// (mouseX < plateWidth, compared in 16 bits) it places a creature of the placement
-// kind by hand, with all the refusals of hand placement.  Returns whether a
-// creature was placed, or why not.
-PlaceResult placeCreature(AppState& state);
+// A left button press at (x, y), where the press happened.  While paused it does
+// nothing.  Otherwise the placement input of a creature of the placement kind, with
+// the positions of the "max.Magen", "max.Alter" and "Geschlechtsreif" trackbars, is
+// taken (takeUserInput): refused right of the plate (x >= plateWidth, compared in
+// 16 bits) and by hand placement's own rules.  Returns whether a creature was
+// placed, or why not.
+PlaceResult placeCreature(AppState& state, std::int32_t x, std::int32_t y);
 
-// A middle button press with the pointer on the plate (mouseX < plateWidth,
-// compared in 16 bits): the creature nearest the pointer within its reach (3 cells,
-// more for a creature drawn larger) becomes the followed one, the first in list
-// order among equally near ones; with none there the creatures are no longer
-// followed.  Off the plate nothing changes.  Returns whether a creature is followed
-// now.
-bool followCreatureAtPointer(AppState& state);
+// A middle button press at (x, y) on the plate (x < plateWidth, compared in 16
+// bits): the creature nearest (x, y) within its reach (3 cells, more for a creature
+// drawn larger) becomes the followed one, the first in list order among equally
+// near ones; with none there the creatures are no longer followed.  Off the plate
+// nothing changes.  Returns whether a creature is followed now.
+bool followCreatureAt(AppState& state, std::int32_t x, std::int32_t y);
 
-// Starts a new plate: plate preparation as a rebuild (the background outside the
-// disc stays), the creature list emptied, kindCount and the statistics'
-// representatives zeroed, no creature followed, and a new population history.  Every call starts a new plate; newPlateLatch stays 1
-// afterwards, so plate preparation knows it is not the first build.
+// "New Vivarix": the new-plate input with the nutrient option the panel shows,
+// taken (takeUserInput): the plate laid out as a rebuild (the background outside
+// the disc stays), its creatures gone, nothing followed, and a new population
+// history.  Every call starts a new plate.
 void newPlate(AppState& state);
 
 // Ctrl+S: asks where to save the session's journal, suggesting

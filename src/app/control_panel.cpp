@@ -3,21 +3,30 @@
 #include <string>
 
 #include "app/commands.h"
-#include "app/journal.h"
 #include "app/plate_preparation.h"
 #include "app/population_watch.h"
 #include "app/speed.h"
-#include "platform/core/text.h"
+#include "app/startup.h"
+#include "app/user_input.h"
 #include "render/magnifier.h"
-#include "sim/control_numbers.h"
-#include "sim/feeding.h"
+#include "session/control_table.h"
 
 namespace vivarix {
 
 namespace {
 
-void label(AppState& state, std::int32_t control, const char* prefix, std::int32_t trackbar, std::int32_t factor) {
-    if (state.controls) state.controls->setControlText(control, prefix + formatDecimal(controlState(state, trackbar) * factor));
+// Writes the trackbar's label from its position.
+void label(AppState& state, const TrackbarSpec& t) {
+    if (state.controls) state.controls->setControlText(t.label, labelText(t, controlState(state, t.number)));
+}
+
+void createLabel(Desktop& d, const TrackbarSpec& t) {
+    d.createText(t.label, t.labelPlace.x, t.labelPlace.y, t.labelPlace.width, t.labelPlace.height, t.caption);
+}
+
+void createTrackbar(Desktop& d, const TrackbarSpec& t) {
+    d.createTrackbar(t.number, t.place.x, t.place.y, t.place.width, t.place.height, t.lowest, t.highest,
+                     trackbarTicks);
 }
 
 void showImage(AppState& state, std::int32_t control, std::int32_t image) {
@@ -49,14 +58,16 @@ void addTooltips(Desktop& d) {
     d.setControlTooltip(control::kindButton, "Placement kind: blue (C) or red (S)");
     d.setControlTooltip(control::statsButton, "Colour statistics of the strains on or off (G)");
     d.setControlTooltip(control::magnifierButton, "Magnifier and creature inspector on or off (L); R moves it to the pointer");
-    d.setControlTooltip(control::autoTrackbar, "Nutrient dropped at random places in every tick (8 units a step)");
+    d.setControlTooltip(control::autoTrackbar, "Nutrient dropped at random places in every tick (" +
+                                                   std::to_string(trackbar::autoFeed.perStep) + " units a step)");
     d.setControlTooltip(control::spreadTrackbar, "How widely the right mouse button scatters nutrient");
     d.setControlTooltip(control::grainsTrackbar, "How much nutrient the right mouse button drops in every tick");
     d.setControlTooltip(control::temperatureTrackbar, "Temperature: not in use");
     d.setControlTooltip(control::magenTrackbar, "Stomach capacity of the creatures placed next");
     d.setControlTooltip(control::alterTrackbar, "Lifespan of the creatures placed next");
     d.setControlTooltip(control::reifTrackbar, "Age from which the creatures placed next give birth");
-    d.setControlTooltip(control::sizeTrackbar, "Plate size: fixed at 460 by 460");
+    d.setControlTooltip(control::sizeTrackbar, "Plate size: fixed at " + std::to_string(plateSide) + " by " +
+                                                   std::to_string(plateSide));
     d.setControlTooltip(control::randomOption, "The next new plate starts with nutrient at random");
     d.setControlTooltip(control::emptyOption, "The next new plate starts without nutrient");
     d.setControlTooltip(control::newPlateButton, "Starts a new plate: the creatures go, the nutrient is laid anew");
@@ -70,57 +81,53 @@ void addTooltips(Desktop& d) {
 }  // namespace
 
 void buildControlPanel(AppState& state, Desktop& d) {
+    using namespace trackbar;
     const Graphics& g = state.graphics;
-    d.createImageView(control::inspectorView, 465, 0, 245, 200, imageHandle(g, inspectorImage));
-    d.createImageButton(control::kindButton, 465, 210, 20, 20, imageHandle(g, kind0Image));
-    d.createImageButton(control::statsButton, 515, 210, 20, 20, imageHandle(g, statsOffImage));
-    d.createImageButton(control::magnifierButton, 540, 210, 20, 20, imageHandle(g, magnifierOffImage));
-    d.createButton(populationButton, 630, 210, 80, 20, "Population");
-    d.createPanel(control::tabPanel, 465, 250, 245, 205);
+    const std::int32_t column = state.plateWidth + 5;
+    d.createImageView(control::inspectorView, column, 0, inspectorPictureSize.width, inspectorPictureSize.height,
+                      imageHandle(g, inspectorImage));
+    d.createImageButton(control::kindButton, column, 210, 20, 20, imageHandle(g, kind0Image));
+    d.createImageButton(control::statsButton, column + 50, 210, 20, 20, imageHandle(g, statsOffImage));
+    d.createImageButton(control::magnifierButton, column + 75, 210, 20, 20, imageHandle(g, magnifierOffImage));
+    d.createButton(populationButton, column + 165, 210, 80, 20, "Population");
+    d.createPanel(control::tabPanel, column, 250, 245, 205);
 
     d.addPanelTab(control::tabPanel, "Global Parameters");
     d.createFrame(-1, 5, 0, 230, 110, "Feeding");
-    d.createText(control::autoLabel, 10, 20, 70, 20, "Auto:");
-    d.createTrackbar(control::autoTrackbar, 5, 35, 225, 20, 0, 40, trackbarTicks);
-    d.createText(control::spreadLabel, 10, 65, 70, 20, "M. Size:");
-    d.createText(control::grainsLabel, 120, 65, 70, 20, "M. NpF:");
-    d.createTrackbar(control::spreadTrackbar, 5, 80, 115, 20, 2, 12, trackbarTicks);
-    d.createTrackbar(control::grainsTrackbar, 115, 80, 115, 20, 5, 25, trackbarTicks);
-    d.createText(control::temperatureLabel, 5, 120, 90, 20, "Temperatur:");
-    d.createTrackbar(control::temperatureTrackbar, 0, 135, 235, 20, 0, 20, trackbarTicks);
+    createLabel(d, autoFeed);
+    createTrackbar(d, autoFeed);
+    createLabel(d, spread);
+    createLabel(d, grains);
+    createTrackbar(d, spread);
+    createTrackbar(d, grains);
+    createLabel(d, temperature);
+    createTrackbar(d, temperature);
 
     d.addPanelTab(control::tabPanel, "Actions");
-    d.createText(control::magenLabel, 5, 5, 130, 20, "max.Magen:");
-    d.createTrackbar(control::magenTrackbar, 0, 20, 235, 20, 10, 50, trackbarTicks);
-    d.createText(control::alterLabel, 5, 45, 130, 20, "max.Alter:");
-    d.createTrackbar(control::alterTrackbar, 0, 65, 235, 20, 10, 50, trackbarTicks);
-    d.createText(control::reifLabel, 5, 90, 130, 20, "Geschlechtsreif:");
-    d.createTrackbar(control::reifTrackbar, 0, 110, 235, 20, 10, 50, trackbarTicks);
+    for (const TrackbarSpec* t : {&magen, &alter, &reif}) {
+        createLabel(d, *t);
+        createTrackbar(d, *t);
+    }
 
     d.addPanelTab(control::tabPanel, "Settings");
-    d.createText(control::sizeLabel, 5, 5, 130, 20, "Vivarix Size:");
-    d.createTrackbar(control::sizeTrackbar, 0, 20, 235, 20, 0, 20, trackbarTicks);
+    createLabel(d, size);
+    createTrackbar(d, size);
     d.createText(control::nutrientLabel, 5, 50, 130, 20, "Initial Nutrium:");
     d.createOption(control::randomOption, 5, 65, 60, 20, "Random");
     d.createOption(control::emptyOption, 5, 80, 60, 20, "Empty");
     d.createButton(control::newPlateButton, 145, 100, 90, 20, "New Vivarix");
 
     d.addPanelTab(control::tabPanel, "About");
-    d.createText(control::sizeLabel, 5, 5, 130, 20, "Vivarix 0.4alpha");
-    d.createImageView(control::aboutView, 5, 5, 230, 115, imageHandle(g, aboutImage));
-    d.createText(control::seedLabel, 5, 125, 230, 20, "Seed: " + std::to_string(state.seed));
+    d.createText(control::sizeLabel, 5, 5, 130, 20, programTitle);
+    d.createImageView(control::aboutView, 5, 5, aboutPictureSize.width, aboutPictureSize.height,
+                      imageHandle(g, aboutImage));
+    d.createText(control::seedLabel, 5, 125, 230, 20, "Seed: " + std::to_string(state.session.seed));
 
-    d.setControlState(control::autoTrackbar, 10);
-    d.setControlState(control::spreadTrackbar, 12);
-    d.setControlState(control::grainsTrackbar, 25);
-    d.setControlState(control::temperatureTrackbar, 10);
-    d.setControlState(control::magenTrackbar, 20);
-    d.setControlState(control::alterTrackbar, 20);
-    d.setControlState(control::reifTrackbar, 20);
-    d.setControlState(control::sizeTrackbar, 20);
-    d.setControlState(control::randomOption, 1);
-    d.disableControl(control::temperatureTrackbar, 1);
-    d.disableControl(control::sizeTrackbar, 1);
+    for (const TrackbarSpec* t : trackbars) {
+        d.setControlState(t->number, t->initial);
+        if (!t->enabled) d.disableControl(t->number, 1);
+    }
+    d.setControlState(initialRandomNutrient ? control::randomOption : control::emptyOption, 1);
     addTooltips(d);
     d.endControls();
 }
@@ -142,26 +149,24 @@ void registerShortcuts(Desktop& d) {
 }
 
 void writeValueLabels(AppState& state) {
-    label(state, control::magenLabel, "max.Magen: ", control::magenTrackbar, control::stomachPerStep);
-    label(state, control::alterLabel, "max.Alter: ", control::alterTrackbar, control::lifespanPerStep);
-    label(state, control::reifLabel, "Geschlechtsreif: ", control::reifTrackbar, control::maturityPerStep);
-    label(state, control::autoLabel, "Auto: ", control::autoTrackbar, control::autoFeedPerStep);
+    for (const TrackbarSpec* t : {&trackbar::magen, &trackbar::alter, &trackbar::reif, &trackbar::autoFeed})
+        label(state, *t);
 }
 
 void handleControlEvent(AppState& state, Desktop& desktop, std::int32_t c) {
     switch (c) {
     case control::autoTrackbar:
-        label(state, control::autoLabel, "Auto: ", control::autoTrackbar, control::autoFeedPerStep);
-        readAutoFeedAmount(state);
+        label(state, trackbar::autoFeed);
+        takeAutoPosition(state);
         break;
     case control::magenTrackbar:
-        label(state, control::magenLabel, "max.Magen: ", control::magenTrackbar, control::stomachPerStep);
+        label(state, trackbar::magen);
         break;
     case control::alterTrackbar:
-        label(state, control::alterLabel, "max.Alter: ", control::alterTrackbar, control::lifespanPerStep);
+        label(state, trackbar::alter);
         break;
     case control::reifTrackbar:
-        label(state, control::reifLabel, "Geschlechtsreif: ", control::reifTrackbar, control::maturityPerStep);
+        label(state, trackbar::reif);
         break;
     case control::kindButton:
         setPlacementKind(state, state.placementKind == placeKind0 ? placeKind1 : placeKind0);
@@ -174,7 +179,6 @@ void handleControlEvent(AppState& state, Desktop& desktop, std::int32_t c) {
         break;
     case control::newPlateButton:
         newPlate(state);
-        journalNewPlate(state);
         break;
     case populationButton:
         togglePopulationWindow(state, desktop);
@@ -224,8 +228,8 @@ void handleShortcutEvent(AppState& state, Desktop& desktop, std::int32_t s) {
     }
 }
 
-void handleMiddleClick(AppState& state) {
-    if (followCreatureAtPointer(state) && state.magnifierOn != 1) toggleMagnifier(state);
+void handleMiddleClick(AppState& state, std::int32_t x, std::int32_t y) {
+    if (followCreatureAt(state, x, y) && state.magnifierOn != 1) toggleMagnifier(state);
     // A paused run draws no frame: the inspector shows the choice at once.
     if (state.paused == 1) {
         chooseObservedCreature(state);

@@ -50,8 +50,8 @@ void handleControlEvent(AppState& state, Desktop& desktop, std::int32_t control)
 // cycles the speed, N asks for one tick while paused (and does nothing otherwise).
 void handleShortcutEvent(AppState& state, Desktop& desktop, std::int32_t shortcut);
 
-// A middle button press: follows the creature at the pointer (see
-// followCreatureAtPointer), switching the magnifier on to show it.
-void handleMiddleClick(AppState& state);
+// A middle button press at (x, y): follows the creature there (see
+// followCreatureAt), switching the magnifier on to show it.
+void handleMiddleClick(AppState& state, std::int32_t x, std::int32_t y);
 
 }  // namespace vivarix

@@ -8,7 +8,6 @@
 
 #include "app/app_state.h"
 #include "app/command_line.h"
-#include "app/journal.h"
 #include "app/main_loop.h"
 #include "app/startup.h"
 #include "platform/qt/qt_desktop.h"
@@ -36,7 +35,7 @@ int main(int argc, char** argv) {
     const auto seed =
         line.seed.value_or(static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
     if (startUp(appState, *desktop, *text, seed)) {
-        if (line.record && !startRecording(appState, *line.record))
+        if (line.record && !startRecording(appState.session, *line.record))
             desktop->messageBox("Vivarix", "The session cannot be recorded to " + *line.record + ": " +
                                                std::strerror(errno) + ". It goes on without recording.");
         mainLoop(appState, *desktop);

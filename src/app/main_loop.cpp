@@ -4,7 +4,6 @@
 
 #include "app/commands.h"
 #include "app/control_panel.h"
-#include "app/journal.h"
 #include "app/plate_preparation.h"
 #include "app/population_watch.h"
 #include "app/speed.h"
@@ -12,7 +11,7 @@
 #include "platform/core/clock.h"
 #include "platform/core/wrap.h"
 #include "render/plate_view.h"
-#include "sim/control_numbers.h"
+#include "session/control_table.h"
 
 namespace vivarix {
 
@@ -76,13 +75,18 @@ Handled handleEvent(AppState& state, Desktop& desktop, std::int32_t code) {
     case event::leftUp:
         if (state.newPlateLatch == 1) state.newPlateLatch = 0;
         break;
-    case event::leftDown:
+    case event::leftDown: {
         if (state.paused == 1) return Handled::endPass;
-        if (placeCreature(state)) journalPlacement(state);
+        // Where the button went down: with a slow pass the pointer may be elsewhere by now.
+        const CursorPosition at = desktop.eventPosition();
+        placeCreature(state, at.x, at.y);
         break;
-    case event::middleDown:
-        handleMiddleClick(state);
+    }
+    case event::middleDown: {
+        const CursorPosition at = desktop.eventPosition();
+        handleMiddleClick(state, at.x, at.y);
         break;
+    }
     default:
         break;
     }

@@ -1,14 +1,14 @@
 #include "app/pictures.h"
 
 #include "app/plate_preparation.h"
-#include "assets/builtin_images.h"
+#include "session/control_table.h"
 
 namespace vivarix {
 
 void createWorkPictures(AppState& state) {
-    createImage(state.graphics, plateImage, state.plateWidth, state.plateHeight);
-    createImage(state.graphics, inspectorImage, 245, 200);
-    createImage(state.graphics, aboutImage, 230, 115);
+    createPlatePicture(state);
+    createImage(state.graphics, inspectorImage, inspectorPictureSize.width, inspectorPictureSize.height);
+    createImage(state.graphics, aboutImage, aboutPictureSize.width, aboutPictureSize.height);
 }
 
 void drawCredits(AppState& state) {
@@ -34,18 +34,6 @@ void drawCredits(AppState& state) {
         y += 13;
     }
     stopDrawing(g);
-}
-
-bool decodeBuiltinPictures(AppState& state) {
-    bool all = true;
-    for (const BuiltinImage& picture : builtinImages()) {
-        all = decodeImage(state.graphics, picture.number, picture.bytes, picture.size) != 0 && all;
-        if (picture.number == plateTextureImage)
-            resizeImage(state.graphics, plateTextureImage, state.plateWidth, state.plateHeight);
-        else if (picture.number == cloudTextureImage)
-            resizeImage(state.graphics, cloudTextureImage, 255, 200);
-    }
-    return all;
 }
 
 }  // namespace vivarix

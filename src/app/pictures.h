@@ -14,9 +14,5 @@ void createWorkPictures(AppState& state);
 // the program, its version, what it is and its keys.  Needs the font loaded.
 void drawCredits(AppState& state);
 
-// Decodes the built-in pictures 35 to 46 in number order, resizing image 45 to the
-// plate size right after it is decoded and image 46 to 255 by 200 after it.
-// Returns false when a picture does not decode (the built-in files always do).
-bool decodeBuiltinPictures(AppState& state);
 
 }  // namespace vivarix

@@ -1,5 +1,4 @@
-// Laying out a fresh plate: the plate picture, the grid derived from it, the queued
-// nutrient, the legend icons and the colour scale, and a cleared inspector picture.
+// Laying out the start-up plate, with the pictures of the control column.
 #pragma once
 
 #include "app/app_state.h"
@@ -7,21 +6,20 @@
 #include "platform/core/colour.h"
 #include "render/magnifier.h"
 #include "render/plate_view.h"
+#include "session/plate.h"
 
 namespace vivarix {
 
 // The picture of the "About" tab (the plate picture, the inspector picture and the
-// built-in pictures are numbered by render and assets).
+// built-in pictures are numbered by sim, render and assets).
 inline constexpr std::int32_t aboutImage = 25;
-// The inspector picture's background on a fresh plate.
-inline constexpr std::int32_t panelGrey = rgb(180, 180, 180);
 
-// Empties the nutrient queue, fills image 10 with panel grey, and on image 33: on
-// the first build (newPlateLatch 0) the texture (image 45) and a white disc of
-// radius 221; always a plate-grey disc of radius 220 about the centre, then the
-// grid laid out from that picture (layOutPlateGrid), then the legend icons and the
-// colour scale along the bottom rows.  On a rebuild the picture outside the disc
-// keeps what the first build left there.  The creatures are not touched.
+// Fills the inspector picture (image 10) with panel grey.
+void clearInspectorPicture(AppState& state);
+
+// Clears the inspector picture, then lays out the plate (layOutPlate): as the first
+// build while newPlateLatch is 0, else as a rebuild, with the nutrient option the
+// panel shows ("Random" selected: at random).
 void preparePlate(AppState& state);
 
 }  // namespace vivarix

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/app_state.h"
-#include "app/journal.h"
+#include "app/user_input.h"
 
 namespace vivarix {
 

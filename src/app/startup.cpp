@@ -1,13 +1,12 @@
 #include "app/startup.h"
 
 #include "app/control_panel.h"
-#include "app/journal.h"
 #include "app/pictures.h"
 #include "app/plate_preparation.h"
+#include "app/user_input.h"
 #include "render/legend.h"
 #include "render/plate_view.h"
-#include "sim/feeding.h"
-#include "sim/control_numbers.h"
+#include "session/control_table.h"
 
 namespace vivarix {
 
@@ -19,8 +18,7 @@ bool startUp(AppState& state, Desktop& desktop, TextRenderer& text, std::uint64_
     }
     initialiseState(state, &desktop, &desktop, seed);
 
-    const std::int32_t width = state.plateWidth + 255;
-    desktop.openWindow(0, 0, 0, width, state.plateHeight, programTitle);
+    desktop.openWindow(0, 0, 0, windowSize.width, windowSize.height, programTitle);
     desktop.openRenderSurface(0, 0, 0, state.plateWidth, state.plateHeight);
     openBackBuffer(state.graphics, state.plateWidth, state.plateHeight);
 
@@ -40,8 +38,8 @@ bool startUp(AppState& state, Desktop& desktop, TextRenderer& text, std::uint64_
 
     preparePlate(state);
     writeValueLabels(state);
-    readAutoFeedAmount(state);
-    journalStart(state);
+    startSession(state.session, {state.session.seed, controlState(state, control::randomOption) == 1});
+    takeAutoPosition(state);
     return true;
 }
 

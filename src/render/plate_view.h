@@ -6,11 +6,11 @@
 
 #include "platform/core/colour.h"
 #include "render/render_state.h"
+#include "sim/plate_setup.h"
 
 namespace vivarix {
 
 inline constexpr std::int32_t plateFont = 34;         // Arial, 8 points
-inline constexpr std::int32_t plateImage = 33;
 inline constexpr std::int32_t emptiedCellColour = rgb(180, 180, 180);  // light grey
 
 // The picture colour of a plate cell holding nutrient, from the sum s of the levels

@@ -1,6 +1,5 @@
 #include "sim/feeding.h"
 
-#include "sim/control_numbers.h"
 #include "sim/repaint_queue.h"
 
 namespace vivarix {
@@ -27,21 +26,16 @@ void addCappedUnit(SimState& state, std::int32_t x, std::int32_t y) {
 }
 
 void feedByMouse(SimState& state) {
+    const ManualFeeding& feed = state.manualFeeding;
     // The signed 16-bit comparison of the pointer column with the plate width.
-    if (state.feedingActive != 1 || static_cast<std::int16_t>(state.mouseX) >= state.plateWidth) return;
-    if (cellOrOff(state.plateGrid, state.mouseX, state.mouseY) == -1) return;
-    const std::int32_t spread = controlState(state, control::spreadTrackbar) * control::spreadPerStep;
-    const std::int32_t grains = controlState(state, control::grainsTrackbar) * control::grainsPerStep;
-    const std::int32_t half = spread >> 1;
-    for (std::int32_t attempt = 0; attempt < 9 * grains; ++attempt) {
-        const std::int32_t x = state.mouseX + randomInt(state.random, spread) - half;
-        const std::int32_t y = state.mouseY + randomInt(state.random, spread) - half;
+    if (feed.active != 1 || static_cast<std::int16_t>(feed.x) >= state.plateWidth) return;
+    if (cellOrOff(state.plateGrid, feed.x, feed.y) == -1) return;
+    const std::int32_t half = feed.spread >> 1;
+    for (std::int32_t attempt = 0; attempt < 9 * feed.grains; ++attempt) {
+        const std::int32_t x = feed.x + randomInt(state.random, feed.spread) - half;
+        const std::int32_t y = feed.y + randomInt(state.random, feed.spread) - half;
         if (onPlate(state, x, y)) addCappedUnit(state, x, y);
     }
-}
-
-void readAutoFeedAmount(SimState& state) {
-    state.autoFeedAmount = controlState(state, control::autoTrackbar) * control::autoFeedPerStep;
 }
 
 void feedAutomatically(SimState& state) {

@@ -10,14 +10,11 @@
 
 namespace vivarix {
 
-// While feedingActive is 1 and the pointer (mouseX, mouseY) stands on a plate cell:
-// 9 * N attempts (N = grains trackbar position * 2), each at mouseX + randomInt(S)
-// - S/2, mouseY + randomInt(S) - S/2 (S = spread trackbar position * 4); attempts
-// off the plate are skipped, the others add a unit capped at 5.
+// While manualFeeding is active and its pointer (x, y) stands on a plate cell (x
+// compared with plateWidth in 16 bits): 9 * grains attempts, each at x +
+// randomInt(S) - S/2, y + randomInt(S) - S/2 (S = spread); attempts off the plate
+// are skipped, the others add a unit capped at 5.
 void feedByMouse(SimState& state);
-
-// Sets autoFeedAmount from the "Auto:" trackbar (position * 8).
-void readAutoFeedAmount(SimState& state);
 
 // autoFeedAmount attempts at (randomInt(plateWidth), randomInt(plateHeight));
 // attempts off the plate are skipped, the others raise the cell by one, up to

@@ -1,19 +1,17 @@
 #include "sim/plate_setup.h"
 
-#include "sim/control_numbers.h"
 #include "sim/gene_colour.h"
 #include "sim/repaint_queue.h"
 
 namespace vivarix {
 
-void layOutPlateGrid(SimState& state) {
-    const bool random = controlState(state, control::randomOption) == 1;
+void layOutPlateGrid(SimState& state, bool randomNutrient) {
     for (std::int32_t x = 0; x <= state.plateWidth; ++x) {
         for (std::int32_t y = 0; y <= state.plateHeight; ++y) {
             std::int16_t& cell = cellAt(state.plateGrid, x, y);
             if (readPixel(state.graphics, x, y) != plateColour) {
                 cell = -1;
-            } else if (!random) {
+            } else if (!randomNutrient) {
                 cell = 0;
             } else {
                 cell = static_cast<std::int16_t>(randomInt(state.random, 3) + 1);
@@ -24,9 +22,9 @@ void layOutPlateGrid(SimState& state) {
     }
 }
 
-PlaceResult placeCreatureByHand(SimState& state) {
-    const std::int32_t x = state.mouseX;
-    const std::int32_t y = state.mouseY;
+PlaceResult placeCreatureByHand(SimState& state, const HandPlacement& placement) {
+    const std::int32_t x = placement.x;
+    const std::int32_t y = placement.y;
     if (cellOrOff(state.plateGrid, x, y) == -1) return {PlaceRefusal::offPlate};
     if (cellOrOff(state.creatureGrid, x, y) != 0) return {PlaceRefusal::occupied};
 
@@ -39,11 +37,11 @@ PlaceResult placeCreatureByHand(SimState& state) {
     c->y = y;
     c->stomach = 100;
     c->age = 0;
-    c->kind = state.placementKind == placeKind0 ? 0 : 1;
-    c->maxAge = controlState(state, control::alterTrackbar) * control::lifespanPerStep;
-    c->stomachCapacity = controlState(state, control::magenTrackbar) * control::stomachPerStep;
+    c->kind = placement.kind == 0 ? 0 : 1;
+    c->maxAge = placement.maxAge;
+    c->stomachCapacity = placement.stomachCapacity;
     c->sexMarker = 3;
-    c->maturityAge = controlState(state, control::reifTrackbar) * control::maturityPerStep;
+    c->maturityAge = placement.maturityAge;
     c->stress = 0;
     c->stressTolerance = 10;
     c->kPoints = 1;

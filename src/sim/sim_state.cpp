@@ -8,8 +8,17 @@ void allocatePlate(SimState& state) {
     state.kindCount = {0, 0, 0};
 }
 
-std::int32_t controlState(const SimState& state, std::int32_t control) {
-    return state.controls ? state.controls->getControlState(control) : 0;
+void resetSimulation(SimState& state, MessageBoxes* messages, std::uint64_t seed) {
+    seedRandom(state.random, seed);
+    state.messages = messages;
+    state.plateWidth = plateSide;
+    state.plateHeight = plateSide;
+    allocatePlate(state);
+    clearList(state.creatureList);
+    clearList(state.nutriumList);
+    state.followed = nullptr;
+    state.manualFeeding = {};
+    state.autoFeedAmount = 0;
 }
 
 void reportNoMemory(SimState& state) {

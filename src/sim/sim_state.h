@@ -3,14 +3,14 @@
 // The program keeps one AppState (src/app), which extends this record with the
 // rendering and main-loop fields; tests and vivarix-lab build their own independent
 // states.  The simulation procedures take the state as their parameter and touch
-// nothing else.  The platform services it needs (random numbers, images for the
-// plate layout, control states, message boxes) are part of the state too.
+// nothing else; the user's inputs reach it as values (src/session), never through
+// the controls.  The platform services it needs (random numbers, images for the
+// plate layout, message boxes) are part of the state too.
 #pragma once
 
 #include <array>
 #include <cstdint>
 
-#include "platform/core/controls.h"
 #include "platform/core/graphics.h"
 #include "platform/core/message_box.h"
 #include "platform/core/random.h"
@@ -20,13 +20,22 @@
 
 namespace vivarix {
 
-inline constexpr std::int32_t placeKind0 = 61;  // placementKind values
-inline constexpr std::int32_t placeKind1 = 62;
+// The plate is plateSide by plateSide cells, for the whole run.
+inline constexpr std::int16_t plateSide = 460;
+
+// Feeding by the right mouse button, as the last feeding input set it.
+struct ManualFeeding {
+    std::int32_t active = 0;  // 1: every tick feeds around (x, y)
+    std::int32_t x = 0;       // the pointer, in window client coordinates
+    std::int32_t y = 0;
+    std::int32_t spread = 0;  // side of the square the units land in (even)
+    std::int32_t grains = 0;  // a tick makes 9 times this many attempts
+};
 
 struct SimState {
     // Plate size in pixels, fixed for the whole run.
-    std::int16_t plateWidth = 460;
-    std::int16_t plateHeight = 460;
+    std::int16_t plateWidth = plateSide;
+    std::int16_t plateHeight = plateSide;
 
     PlateGrid plateGrid;        // nutrient per cell, -1 off the plate
     CreatureGrid creatureGrid;  // kind + 1 of the last creature that ended its move there
@@ -40,15 +49,11 @@ struct SimState {
     Creature* followed = nullptr;
     NutriumList nutriumList;    // plate cells to repaint in the next frame
 
-    std::int32_t placementKind = placeKind0;  // a left click places kind 0 (61) or 1 (62)
-    std::int32_t feedingActive = 0;  // 1 while the right button is held inside the window
-    std::int32_t mouseX = 0;         // last pointer position inside the client area
-    std::int32_t mouseY = 0;
-    std::int32_t autoFeedAmount = 80;  // units dropped per tick by automatic feeding
+    ManualFeeding manualFeeding;
+    std::int32_t autoFeedAmount = 0;  // units dropped per tick by automatic feeding
 
     Random random;
     Graphics graphics;
-    Controls* controls = nullptr;       // not owned; nullptr: every control reads 0
     MessageBoxes* messages = nullptr;   // not owned; nullptr: messages go to stderr
 
     Occupancy occupancy;  // scratch of stepCreatures, rebuilt at every step
@@ -57,8 +62,10 @@ struct SimState {
 // Allocates both grids for the plate size, zero-filled, and zeroes kindCount.
 void allocatePlate(SimState& state);
 
-// The state of a control, 0 when the state has no controls.
-std::int32_t controlState(const SimState& state, std::int32_t control);
+// A simulation as it starts: the plate size, both grids allocated, both lists
+// empty, nothing followed, no feeding, the generator seeded with `seed` and
+// messages going to `messages` (nullptr: stderr).
+void resetSimulation(SimState& state, MessageBoxes* messages, std::uint64_t seed);
 
 // Shows "Fehler!" / "Kein Speicherplatz zum Reservieren des neuen Elements": a list
 // element could not be allocated and the caller goes on without it.

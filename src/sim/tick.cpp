@@ -1,15 +1,10 @@
 #include "sim/tick.h"
 
-#include "sim/creature_step.h"
-#include "sim/feeding.h"
 
 namespace vivarix {
 
 void runTick(SimState& state) {
-    feedByMouse(state);
-    feedAutomatically(state);
-    feedCentre(state);
-    stepCreatures(state);
+    for (const TickStage& stage : tickStages) stage.run(state);
 }
 
 void settleWithoutFrame(SimState& state) {

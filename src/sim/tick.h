@@ -2,14 +2,33 @@
 // vivarix-lab all advance by.
 #pragma once
 
+#include <array>
+
+#include "sim/creature_step.h"
+#include "sim/feeding.h"
 #include "sim/sim_state.h"
 
 namespace vivarix {
 
-// Feeding by the mouse, automatic feeding, centre feeding, then the creature
-// step, in this order (see feeding.h and creature_step.h for their draws).  The
-// cells the tick changes are appended to the nutrient list; whoever shows the
-// plate paints and empties it.
+// A stage of the tick: its name in messages and the procedure that runs it.
+struct TickStage {
+    const char* name;
+    void (*run)(SimState&);
+};
+
+// The stages of a tick, in the order they run: feeding by the mouse, automatic
+// feeding, centre feeding, then the creature step (see feeding.h and
+// creature_step.h for their draws).  Whoever needs to look between the stages
+// walks this list instead of keeping a copy of it.
+inline constexpr std::array<TickStage, 4> tickStages = {{
+    {"manual feeding", feedByMouse},
+    {"automatic feeding", feedAutomatically},
+    {"centre source", feedCentre},
+    {"creature step", stepCreatures},
+}};
+
+// Runs the stages of tickStages in order.  The cells the tick changes are appended
+// to the nutrient list; whoever shows the plate paints and empties it.
 void runTick(SimState& state);
 
 // What a drawn frame leaves behind, for a tick that no frame follows: the nutrient

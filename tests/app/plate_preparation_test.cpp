@@ -5,7 +5,7 @@
 #include "app/pictures.h"
 #include "app/plate_preparation.h"
 #include "platform/core/colour.h"
-#include "sim/control_numbers.h"
+#include "session/control_table.h"
 #include "sim/plate_setup.h"
 
 namespace vivarix {
@@ -171,13 +171,11 @@ TEST_F(PlatePreparation, MembershipIsDecidedByColourAlone) {
 
 TEST_F(PlatePreparation, EveryNewPlateClickStartsANewPlate) {
     preparePlate(state);
-    state.mouseX = 230;
-    state.mouseY = 230;
-    ASSERT_TRUE(placeCreature(state));
+    ASSERT_TRUE(placeCreature(state, 230, 230));
     newPlate(state);
     EXPECT_TRUE(state.creatureList.empty());
     EXPECT_EQ(state.kindCount[0], 0);
-    ASSERT_TRUE(placeCreature(state));
+    ASSERT_TRUE(placeCreature(state, 230, 230));
     newPlate(state);  // a second click in a row rebuilds again
     EXPECT_TRUE(state.creatureList.empty());
     EXPECT_EQ(state.kindCount[0], 0);
@@ -193,19 +191,15 @@ TEST_F(PlatePreparation, NewPlateDrawsNewRandomNutrient) {
 
 TEST_F(PlatePreparation, PlacementRefusals) {
     preparePlate(state);
-    state.mouseX = 460;
-    state.mouseY = 230;
-    EXPECT_EQ(placeCreature(state).refusal, PlaceRefusal::controlColumn);
-    state.mouseX = 5;
-    EXPECT_EQ(placeCreature(state).refusal, PlaceRefusal::offPlate);  // off the disc
-    state.mouseX = 230;
+    EXPECT_EQ(placeCreature(state, 460, 230).refusal, PlaceRefusal::controlColumn);
+    EXPECT_EQ(placeCreature(state, 5, 230).refusal, PlaceRefusal::offPlate);  // off the disc
     state.paused = 1;
-    EXPECT_EQ(placeCreature(state).refusal, PlaceRefusal::paused);
+    EXPECT_EQ(placeCreature(state, 230, 230).refusal, PlaceRefusal::paused);
     state.paused = 0;
     cellAt(state.creatureGrid, 230, 230) = 1;
-    EXPECT_EQ(placeCreature(state).refusal, PlaceRefusal::occupied);  // a creature ended its move here
+    EXPECT_EQ(placeCreature(state, 230, 230).refusal, PlaceRefusal::occupied);  // a creature ended its move here
     cellAt(state.creatureGrid, 230, 230) = 0;
-    EXPECT_TRUE(placeCreature(state));
+    EXPECT_TRUE(placeCreature(state, 230, 230));
     EXPECT_EQ(state.kindCount[0], 1);
     EXPECT_TRUE(state.creatureList.size() == 1);
 }

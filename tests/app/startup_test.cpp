@@ -9,7 +9,7 @@
 #include "app/main_loop.h"
 #include "app/startup.h"
 #include "lab_run.h"
-#include "sim/control_numbers.h"
+#include "session/control_table.h"
 #include "support/scripted_desktop.h"
 
 namespace vivarix {
@@ -40,7 +40,7 @@ TEST(StartUp, WithoutControlsThePlateStartsEmptyAndAutoIsZero) {
         EXPECT_TRUE(desktop.windowOpened);
         EXPECT_EQ(desktop.messages, Messages{});
         EXPECT_EQ(lab::nutrientTotal(state->plateGrid) > 0, controls);
-        EXPECT_EQ(state->autoFeedAmount, controls ? 10 * control::autoFeedPerStep : 0);
+        EXPECT_EQ(state->autoFeedAmount, controls ? trackbar::autoFeed.initial * trackbar::autoFeed.perStep : 0);
         for (int pass = 0; pass < 5; ++pass) ASSERT_TRUE(runPass(*state, desktop));
     }
 }

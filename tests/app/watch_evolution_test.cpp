@@ -12,7 +12,7 @@
 #include "app/speed.h"
 #include "app/startup.h"
 #include "render/magnifier.h"
-#include "sim/control_numbers.h"
+#include "session/control_table.h"
 #include "sim/creature_text.h"
 #include "support/scripted_desktop.h"
 
@@ -47,8 +47,8 @@ public:
     void press(std::int32_t shortcut) { pass(event::shortcut, shortcut); }
     // Plain passes until the session has run `ticks` ticks.
     void runUntil(std::uint64_t ticks) {
-        while (state->sessionTicks < ticks) pass();
-        ASSERT_EQ(state->sessionTicks, ticks);
+        while (state->session.ticks < ticks) pass();
+        ASSERT_EQ(state->session.ticks, ticks);
     }
 
     test::ScriptedDesktop desktop;
@@ -65,9 +65,9 @@ TEST(FastForward, FSpeedsUpInFiveStepsTitledAndPauseWins) {
     } speeds[] = {{"  >> x4", 4}, {"  >> x16", 16}, {"  >> x64", 64}, {"  >> max", 0}, {"", 1}};
     for (const auto& s : speeds) {
         p.press(shortcut::speed);  // the pass that takes F runs at the new speed
-        const std::uint64_t before = p.state->sessionTicks;
+        const std::uint64_t before = p.state->session.ticks;
         p.pass();
-        const std::uint64_t ran = p.state->sessionTicks - before;
+        const std::uint64_t ran = p.state->session.ticks - before;
         EXPECT_EQ(p.desktop.title, std::string(programTitle) + s.title);
         if (s.ticks == 0)
             EXPECT_GE(ran, 1u) << s.title;
@@ -88,16 +88,16 @@ TEST(FastForward, StepsOnlyWhilePausedAndEveryWayMatchesPlainPasses) {
     fast.press(shortcut::speed);
     fast.press(shortcut::speed);  // x16
     for (int i = 0; i < 20; ++i) fast.pass();
-    const std::uint64_t running = fast.state->sessionTicks;
+    const std::uint64_t running = fast.state->session.ticks;
     fast.press(shortcut::step);  // not paused: a pass like the others
-    EXPECT_EQ(fast.state->sessionTicks, running + 16);
+    EXPECT_EQ(fast.state->session.ticks, running + 16);
     fast.press(shortcut::pause);
-    const std::uint64_t paused = fast.state->sessionTicks;
+    const std::uint64_t paused = fast.state->session.ticks;
     fast.pass();
-    EXPECT_EQ(fast.state->sessionTicks, paused);
+    EXPECT_EQ(fast.state->session.ticks, paused);
     for (int i = 0; i < 3; ++i) {
         fast.press(shortcut::step);
-        EXPECT_EQ(fast.state->sessionTicks, paused + 1 + i);
+        EXPECT_EQ(fast.state->session.ticks, paused + 1 + i);
         EXPECT_EQ(fast.desktop.title, std::string(programTitle) + "  *** PAUSE ***");
     }
     fast.press(shortcut::pause);
@@ -106,7 +106,7 @@ TEST(FastForward, StepsOnlyWhilePausedAndEveryWayMatchesPlainPasses) {
     for (int i = 0; i < 5; ++i) fast.pass();
 
     Program plain;
-    plain.runUntil(fast.state->sessionTicks);
+    plain.runUntil(fast.state->session.ticks);
     ASSERT_GT(plain.state->creatureList.size(), 12u);
     EXPECT_EQ(creaturesHash(fast.state->creatureList), creaturesHash(plain.state->creatureList));
     EXPECT_EQ(fast.state->kindCount, plain.state->kindCount);

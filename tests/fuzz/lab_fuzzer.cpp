@@ -25,7 +25,7 @@
 #include "lab_options.h"
 #include "lab_run.h"
 #include "sim/feeding.h"
-#include "sim/control_numbers.h"
+#include "session/control_table.h"
 
 namespace {
 
@@ -82,7 +82,7 @@ void checkAccepted(const Options& o) {
     for (const Placement& p : o.placements) {
         check(p.pass < o.ticks, "a placement at or after --ticks");
         check(p.kind == 0 || p.kind == 1, "a placement of kind other than 0 or 1");
-        check(inRange(p.x, 0, 715) && inRange(p.y, 0, 460), "a placement outside the window");
+        check(inRange(p.x, 0, vivarix::windowSize.width) && inRange(p.y, 0, vivarix::windowSize.height), "a placement outside the window");
     }
     for (const Scatter& s : o.scatters) {
         check(s.pass < o.ticks, "a scatter at or after --ticks");
@@ -92,7 +92,7 @@ void checkAccepted(const Options& o) {
     for (std::size_t i = 0; i < o.feeds.size(); ++i) {
         const Feed& f = o.feeds[i];
         check(f.firstPass <= f.lastPass && f.lastPass < o.ticks, "a feed out of order or at or after --ticks");
-        check(inRange(f.x, 0, 715) && inRange(f.y, 0, 460), "a feed outside the window");
+        check(inRange(f.x, 0, vivarix::windowSize.width) && inRange(f.y, 0, vivarix::windowSize.height), "a feed outside the window");
         for (std::size_t j = 0; j < i; ++j)
             check(f.firstPass > o.feeds[j].lastPass || o.feeds[j].firstPass > f.lastPass, "overlapping feeds");
     }
@@ -100,35 +100,31 @@ void checkAccepted(const Options& o) {
 
 // Preparing a plate (decoding and resizing the built-in pictures, drawing the plate
 // picture, laying out the grid) costs tens of milliseconds, a hundred times what
-// one input may.  The passes only read the plate grid, the creature grid and lists,
-// the random generator and the controls, so a run starts from a fresh state with
-// the controls set as prepareLab sets them and the plate grid of a plate prepared
-// once per process for each nutrient choice.
+// one input may.  The passes only read the plate grid, the creature grid and lists
+// and the random generator, so a run starts from a fresh state with the plate grid
+// of a plate prepared once per process for each nutrient choice.
 const vivarix::PlateGrid& preparedGrid(bool randomNutrient) {
     static std::unique_ptr<Lab> prepared[2];
     std::unique_ptr<Lab>& lab = prepared[randomNutrient ? 1 : 0];
     if (!lab) {
-        Options options;
-        options.randomNutrient = randomNutrient;
         lab = std::make_unique<Lab>();
-        prepareLab(*lab, options, 1);
+        prepareLab(*lab, randomNutrient, 1);
     }
     return lab->state.plateGrid;
 }
 
 void startLab(Lab& lab, const Options& o, std::uint64_t seed) {
     using namespace vivarix;
-    setLabControls(lab.controls, o);
-    initialiseState(lab.state, &lab.controls, &stderrMessageBoxes(), seed);
+    resetSimulation(lab.state, &stderrMessageBoxes(), seed);
     lab.state.plateGrid = preparedGrid(o.randomNutrient);
-    readAutoFeedAmount(lab.state);
 }
 
 void run(const Options& o) {
     auto lab = std::make_unique<Lab>();
     startLab(*lab, o, o.seed.value_or(1));
+    LabInputs inputs(o);
     for (std::uint64_t pass = 0; pass < o.ticks; ++pass) {
-        runPass(*lab, o, pass);
+        runPass(*lab, inputs, pass);
         const ::testing::AssertionResult invariants = vivarix::testing::plateInvariantsHold(lab->state);
         if (!invariants) broken(std::string("after pass ") + std::to_string(pass) + ": " + invariants.message());
     }

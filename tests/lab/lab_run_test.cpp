@@ -167,14 +167,14 @@ TEST(LabRun, AScatterRedrawsRefusedCells) {
     Options options;
     options.randomNutrient = false;
     Lab lab;
-    prepareLab(lab, options, 1);
+    prepareLab(lab, options.randomNutrient, 1);
     // x then y for each cell: (5, 5) is off the disc and (460, 200) in the control
     // column, both drawn again; (230, 231) is taken, and its heading drawn.
     DrawScript script;
     lab.state.random.script = &script;
     scriptDraws(lab.state.random, {5, 5, 460, 200, 230, 231, 6});
     const std::uint64_t before = lab.state.random.draws;
-    EXPECT_EQ(scatterCreatures(lab.state, {0, 1, 1}), 1);
+    EXPECT_EQ(scatterCreatures(lab.state, options, {0, 1, 1}), 1);
     EXPECT_EQ(lab.state.random.draws - before, 7u);
     const Creature* c = lab.state.creatureList.back();
     ASSERT_NE(c, nullptr);
@@ -184,7 +184,7 @@ TEST(LabRun, AScatterRedrawsRefusedCells) {
     EXPECT_EQ(c->direction, 6);
     // A plate without a free cell: the scatter gives up after scatterTries cells.
     for (auto& cell : lab.state.plateGrid.cells) cell = -1;
-    EXPECT_EQ(scatterCreatures(lab.state, {0, 0, 3}), 0);
+    EXPECT_EQ(scatterCreatures(lab.state, options, {0, 0, 3}), 0);
     EXPECT_EQ(lab.state.random.draws - before, 7u + 2 * scatterTries);
     EXPECT_EQ(lab.state.kindCount[0], 0);
 }
@@ -209,8 +209,9 @@ TEST(LabRun, PlacementFollowsTheClickRules) {
     Options options;
     options.placements = {{0, 0, 230, 230}, {0, 1, 230, 230}, {0, 1, 600, 230}, {0, 0, 5, 5}, {0, 1, 100, 230}};
     Lab lab;
-    prepareLab(lab, options, 1);
-    runPass(lab, options, 0);
+    prepareLab(lab, options.randomNutrient, 1);
+    LabInputs inputs(options);
+    runPass(lab, inputs, 0);
     // The second click on the same cell is accepted (no step has marked it yet),
     // the control column and the cell off the disc are refused.
     EXPECT_EQ(lab.state.kindCount[0] + lab.state.kindCount[1], static_cast<std::int32_t>(lab.state.creatureList.size()));

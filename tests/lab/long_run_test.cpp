@@ -30,8 +30,9 @@ Options busyPlate(std::uint64_t ticks) {
 TEST(LongRun, FixedSeedAndScenarioGiveAKnownHash) {
     const Options options = busyPlate(5000);
     Lab lab;
-    prepareLab(lab, options, 20261207);
-    for (std::uint64_t pass = 0; pass < options.ticks; ++pass) runPass(lab, options, pass);
+    prepareLab(lab, options.randomNutrient, 20261207);
+    LabInputs inputs(options);
+    for (std::uint64_t pass = 0; pass < options.ticks; ++pass) runPass(lab, inputs, pass);
     const std::uint64_t hash = fnv1a64(creaturesText(lab.state.creatureList));
     char text[17];
     std::snprintf(text, sizeof text, "%016" PRIx64, hash);
@@ -43,10 +44,11 @@ TEST(LongRun, FixedSeedAndScenarioGiveAKnownHash) {
 TEST(LongRun, TwentyThousandPassesKeepEveryInvariant) {
     const Options options = busyPlate(20000);
     Lab lab;
-    prepareLab(lab, options, 99);
+    prepareLab(lab, options.randomNutrient, 99);
+    LabInputs inputs(options);
     std::size_t most = 0;
     for (std::uint64_t pass = 0; pass < options.ticks; ++pass) {
-        runPass(lab, options, pass);
+        runPass(lab, inputs, pass);
         ASSERT_TRUE(vivarix::testing::plateInvariantsHold(lab.state)) << "after pass " << pass;
         most = std::max(most, lab.state.creatureList.size());
     }

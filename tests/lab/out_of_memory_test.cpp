@@ -21,12 +21,9 @@
 #include <string>
 #include <vector>
 
-#include "app/commands.h"
-#include "app/pictures.h"
-#include "app/plate_preparation.h"
 #include "invariants.h"
 #include "lab_run.h"
-#include "sim/control_numbers.h"
+#include "session/control_table.h"
 #include "sim/creature_step.h"
 #include "sim/feeding.h"
 #include "sim/tick.h"
@@ -65,44 +62,34 @@ void beforePass(Lab& lab, std::uint64_t pass) {
     for (Creature* c = lab.state.creatureList.front(); c; c = CreatureList::after(c)) c->age = c->maturityAge;
 }
 
+// The start of a pass, a placement, then the stages of the tick in tickStages order.
 enum class Stage { passStart, placement, manualFeed, autoFeed, centreFeed, step };
+static_assert(static_cast<std::size_t>(Stage::step) - static_cast<std::size_t>(Stage::manualFeed) + 1 ==
+              tickStages.size());
 
 const char* stageName(Stage s) {
-    switch (s) {
-    case Stage::passStart: return "pass start";
-    case Stage::placement: return "placement";
-    case Stage::manualFeed: return "manual feeding";
-    case Stage::autoFeed: return "automatic feeding";
-    case Stage::centreFeed: return "centre source";
-    case Stage::step: return "creature step";
-    }
-    return "?";
+    if (s == Stage::passStart) return "pass start";
+    if (s == Stage::placement) return "placement";
+    return tickStages[static_cast<std::size_t>(s) - static_cast<std::size_t>(Stage::manualFeed)].name;
 }
 
 // One pass of vivarix-lab (lab::runPass) with a look at the state after each of its
-// stages: the start of the pass, every placement, each nutrient source and the
-// creature step, while the repaint queue still holds what the pass queued.
+// stages: the start of the pass, every placement, and each stage of the tick,
+// while the repaint queue still holds what the pass queued.
 // ThePassInStagesIsTheLabsPass keeps it equal to lab::runPass.
 template <class Look>
-void passInStages(Lab& lab, const Options& options, std::uint64_t pass, Look&& look) {
-    AppState& state = lab.state;
+void passInStages(Lab& lab, LabInputs& inputs, std::uint64_t pass, Look&& look) {
     beforePass(lab, pass);
     look(Stage::passStart);
-    for (const Placement& p : options.placements) {
-        if (p.pass != pass) continue;
-        clickPlacement(state, p);
-        look(Stage::placement);
+    takePassInputs(lab, inputs, pass, [&](const LabInput& item) {
+        if (const auto* input = std::get_if<Input>(&item.what); input && std::holds_alternative<PlaceInput>(*input))
+            look(Stage::placement);
+    });
+    for (std::size_t i = 0; i < tickStages.size(); ++i) {
+        tickStages[i].run(lab.state);
+        look(static_cast<Stage>(static_cast<std::size_t>(Stage::manualFeed) + i));
     }
-    holdFeedOfPass(state, options, pass);
-    feedByMouse(state);
-    look(Stage::manualFeed);
-    feedAutomatically(state);
-    look(Stage::autoFeed);
-    feedCentre(state);
-    look(Stage::centreFeed);
-    stepCreatures(state);
-    look(Stage::step);
-    settleWithoutFrame(state);
+    settleWithoutFrame(lab.state);
 }
 
 // The plate of the scenario as start-up prepares it, made once: decoding the
@@ -111,10 +98,8 @@ void passInStages(Lab& lab, const Options& options, std::uint64_t pass, Look&& l
 // generator; their repaint queue starts empty instead of holding the set-up's
 // repaints, which no pass reads.
 struct PreparedPlate {
-    HeadlessControls controls;
     PlateGrid grid;
     Random random;
-    std::int32_t autoFeedAmount = 0;
     std::vector<std::array<std::int16_t, 3>> queued;  // the set-up's repaints
 };
 
@@ -129,9 +114,8 @@ std::vector<std::array<std::int16_t, 3>> queueOf(const NutriumList& list) {
 const PreparedPlate& preparedPlate() {
     static const PreparedPlate plate = [] {
         auto lab = std::make_unique<Lab>();
-        prepareLab(*lab, scenario(), seed);
-        return PreparedPlate{lab->controls, lab->state.plateGrid, lab->state.random, lab->state.autoFeedAmount,
-                             queueOf(lab->state.nutriumList)};
+        prepareLab(*lab, scenario().randomNutrient, seed);
+        return PreparedPlate{lab->state.plateGrid, lab->state.random, queueOf(lab->state.nutriumList)};
     }();
     return plate;
 }
@@ -146,16 +130,14 @@ std::unique_ptr<Lab> labOnPreparedPlate(MessageBoxes& messages, AllocationFaults
     const PreparedPlate& plate = preparedPlate();
     auto lab = std::make_unique<Lab>();
     if (faults) attachFaults(*lab, *faults);
-    lab->controls = plate.controls;
-    initialiseState(lab->state, &lab->controls, &messages, seed);
+    resetSimulation(lab->state, &messages, seed);
     lab->state.plateGrid = plate.grid;
     lab->state.random = plate.random;
-    lab->state.autoFeedAmount = plate.autoFeedAmount;
     return lab;
 }
 
 // prepareLab, with the messages of set-up recorded instead of written to stderr.
-void prepareRecorded(Lab& lab, MessageBoxes& messages) { prepareLab(lab, scenario(), seed, &messages); }
+void prepareRecorded(Lab& lab, MessageBoxes& messages) { prepareLab(lab, scenario().randomNutrient, seed, &messages); }
 
 // --- snapshots ---------------------------------------------------------------------
 
@@ -180,7 +162,7 @@ struct Snapshot {
     std::int64_t requests = 0;  // appends asked for since the run started
 };
 
-Snapshot snapshotOf(const AppState& state) {
+Snapshot snapshotOf(const SimState& state) {
     Snapshot s;
     const CreatureList& list = state.creatureList;
     for (const Creature* c = list.front(); c; c = CreatureList::after(c)) {
@@ -219,7 +201,7 @@ std::string plateDifference(const PlateGrid& failing, const PlateGrid& expected)
 
 // What must hold after every stage of every run: the lists are linked the same way
 // in both directions, and kindCount is the census of the creature list.
-void expectWellFormed(const AppState& state) {
+void expectWellFormed(const SimState& state) {
     EXPECT_EQ(test::listProblems(state.creatureList), "");
     EXPECT_EQ(test::listProblems(state.nutriumList), "");
     EXPECT_TRUE(vivarix::testing::plateInvariantsHold(state));
@@ -247,9 +229,10 @@ const Reference& reference() {
         test::RecordingMessageBoxes messages;
         AllocationFaults counting;  // fails none, counts from here
         auto lab = labOnPreparedPlate(messages, &counting);
+        LabInputs inputs(options);
         std::int64_t before = 0;
         for (std::uint64_t pass = 0; pass < options.ticks; ++pass)
-            passInStages(*lab, options, pass, [&](Stage stage) {
+            passInStages(*lab, inputs, pass, [&](Stage stage) {
                 StageRecord record;
                 record.pass = pass;
                 record.stage = stage;
@@ -274,7 +257,7 @@ public:
         shown.emplace_back(std::string(title), std::string(text));
         if (shown.size() == 1 && state) atFirst = snapshotOf(*state);
     }
-    const AppState* state = nullptr;
+    const SimState* state = nullptr;
     std::vector<std::pair<std::string, std::string>> shown;
     std::optional<Snapshot> atFirst;
 };
@@ -316,13 +299,14 @@ void OutOfMemory::runFailing(std::int64_t k, Coverage& coverage) {
     faults.failRequest(k);
     auto lab = labOnPreparedPlate(messages, &faults);
     messages.state = &lab->state;
+    LabInputs inputs(options);
 
     std::size_t index = 0;
     std::int64_t requestsSoFar = 0;  // this run's appends up to the last look
     std::optional<std::uint64_t> failingPass;
     MissingCreature missing;
     for (std::uint64_t pass = 0; pass < options.ticks; ++pass) {
-        passInStages(*lab, options, pass, [&](Stage stage) {
+        passInStages(*lab, inputs, pass, [&](Stage stage) {
             const StageRecord& record = ref.stages.at(index);
             ASSERT_EQ(record.stage, stage);
             expectWellFormed(lab->state);
@@ -531,10 +515,11 @@ TEST_F(OutOfMemory, ThePassInStagesIsTheLabsPass) {
     test::RecordingMessageBoxes messages;
     auto staged = labOnPreparedPlate(messages);
     auto whole = labOnPreparedPlate(messages);
+    LabInputs stagedInputs(options), wholeInputs(options);
     for (std::uint64_t pass = 0; pass < options.ticks; ++pass) {
-        passInStages(*staged, options, pass, [](Stage) {});
+        passInStages(*staged, stagedInputs, pass, [](Stage) {});
         beforePass(*whole, pass);
-        runPass(*whole, options, pass);
+        runPass(*whole, wholeInputs, pass);
     }
     EXPECT_EQ(creaturesText(staged->state.creatureList), creaturesText(whole->state.creatureList));
     EXPECT_EQ(plateDifference(staged->state.plateGrid, whole->state.plateGrid), "");
@@ -626,7 +611,8 @@ TEST_F(OutOfMemory, AFailedRepaintInPlateSetUpKeepsTheCellsLevel) {
         prepareRecorded(lab, messages);
         ASSERT_TRUE(messages.shown.empty());
         ASSERT_EQ(queueOf(lab.state.nutriumList), undisturbed.queued) << "not the preparation of vivarix-lab";
-        for (std::uint64_t pass = 0; pass < passes; ++pass) runPass(lab, options, pass);
+        LabInputs inputs(options);
+        for (std::uint64_t pass = 0; pass < passes; ++pass) runPass(lab, inputs, pass);
         creaturesAfter = creaturesText(lab.state.creatureList);
         plateAfter = lab.state.plateGrid;
     }
@@ -653,8 +639,9 @@ TEST_F(OutOfMemory, AFailedRepaintInPlateSetUpKeepsTheCellsLevel) {
         queued.erase(queued.begin() + (k - 1));
         EXPECT_EQ(queueOf(lab->state.nutriumList), queued);
         EXPECT_EQ(test::listProblems(lab->state.nutriumList), "");
+        LabInputs inputs(options);
         for (std::uint64_t pass = 0; pass < passes; ++pass) {
-            runPass(*lab, options, pass);
+            runPass(*lab, inputs, pass);
             EXPECT_TRUE(vivarix::testing::plateInvariantsHold(lab->state)) << "after pass " << pass;
             EXPECT_EQ(test::listProblems(lab->state.creatureList), "");
         }

@@ -73,7 +73,8 @@ TEST(Soak, DISABLED_ACrowdedPlateKeepsEveryInvariantForTwoHundredThousandPasses)
     const std::uint64_t passes = soakPasses();
     const Options options = crowdedPlate(passes);
     Lab lab;
-    prepareLab(lab, options, 4242);
+    prepareLab(lab, options.randomNutrient, 4242);
+    LabInputs inputs(options);
     // The population after the plate has filled up: the run is only a soak if it
     // stays crowded.
     constexpr std::uint64_t fillUp = 2000;
@@ -82,7 +83,7 @@ TEST(Soak, DISABLED_ACrowdedPlateKeepsEveryInvariantForTwoHundredThousandPasses)
     std::uint64_t sum = 0;
     std::uint64_t samples = 0;
     for (std::uint64_t pass = 0; pass < passes; ++pass) {
-        runPass(lab, options, pass);
+        runPass(lab, inputs, pass);
         if ((pass + 1) % 100 != 0 && pass + 1 != passes) continue;
         ASSERT_TRUE(vivarix::testing::plateInvariantsHold(lab.state)) << "after pass " << pass;
         const std::size_t size = lab.state.creatureList.size();

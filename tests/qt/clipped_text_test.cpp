@@ -14,7 +14,7 @@
 #include <string>
 
 #include "qt_test_support.h"
-#include "sim/control_numbers.h"
+#include "session/control_table.h"
 
 namespace vivarix::qttest {
 namespace {

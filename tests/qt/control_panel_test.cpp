@@ -23,7 +23,7 @@
 #include "platform/qt/picture_widget.h"
 #include "qt_test_support.h"
 #include "render/magnifier.h"
-#include "sim/control_numbers.h"
+#include "session/control_table.h"
 
 namespace vivarix::qttest {
 namespace {
@@ -40,36 +40,19 @@ struct Expected {
     std::int32_t image = -1;  // the picture an image button or view shows
 };
 
-std::string valueLabel(const char* prefix, std::int32_t position, std::int32_t perStep) {
-    return prefix + std::to_string(position * perStep);
-}
+QRect rect(const Place& p) { return QRect(p.x, p.y, p.width, p.height); }
 
-// The panel as the user finds it when the first frame is shown.
+// The panel as the user finds it when the first frame is shown: the trackbars and
+// their labels as the control table has them, the other controls as listed here.
 std::vector<Expected> panelAtTheFirstFrame() {
     using namespace control;
-    return {
+    std::vector<Expected> panel = {
         {inspectorView, "image view", -1, {465, 0, 245, 200}, "", 0, 0, 0, true, inspectorImage},
         {kindButton, "image button", -1, {465, 210, 20, 20}, "", 0, 0, 0, true, kind0Image},
         {statsButton, "image button", -1, {515, 210, 20, 20}, "", 0, 0, 0, true, statsOffImage},
         {magnifierButton, "image button", -1, {540, 210, 20, 20}, "", 0, 0, 0, true, magnifierOffImage},
         {tabPanel, "panel", -1, {465, 250, 245, 205}, "Global Parameters|Actions|Settings|About"},
         {-1, "frame", 0, {5, 0, 230, 110}, "Feeding"},
-        {autoLabel, "text", 0, {10, 20, 70, 20}, valueLabel("Auto: ", 10, autoFeedPerStep)},
-        {autoTrackbar, "trackbar", 0, {5, 35, 225, 20}, "", 0, 40, 10},
-        {spreadLabel, "text", 0, {10, 65, 70, 20}, "M. Size:"},
-        {grainsLabel, "text", 0, {120, 65, 70, 20}, "M. NpF:"},
-        {spreadTrackbar, "trackbar", 0, {5, 80, 115, 20}, "", 2, 12, 12},
-        {grainsTrackbar, "trackbar", 0, {115, 80, 115, 20}, "", 5, 25, 25},
-        {temperatureLabel, "text", 0, {5, 120, 90, 20}, "Temperatur:"},
-        {temperatureTrackbar, "trackbar", 0, {0, 135, 235, 20}, "", 0, 20, 10, false},
-        {magenLabel, "text", 1, {5, 5, 130, 20}, valueLabel("max.Magen: ", 20, stomachPerStep)},
-        {magenTrackbar, "trackbar", 1, {0, 20, 235, 20}, "", 10, 50, 20},
-        {alterLabel, "text", 1, {5, 45, 130, 20}, valueLabel("max.Alter: ", 20, lifespanPerStep)},
-        {alterTrackbar, "trackbar", 1, {0, 65, 235, 20}, "", 10, 50, 20},
-        {reifLabel, "text", 1, {5, 90, 130, 20}, valueLabel("Geschlechtsreif: ", 20, maturityPerStep)},
-        {reifTrackbar, "trackbar", 1, {0, 110, 235, 20}, "", 10, 50, 20},
-        {-1, "text", 2, {5, 5, 130, 20}, "Vivarix Size:"},  // sizeLabel, which the About text takes over
-        {sizeTrackbar, "trackbar", 2, {0, 20, 235, 20}, "", 0, 20, 20, false},
         {nutrientLabel, "text", 2, {5, 50, 130, 20}, "Initial Nutrium:"},
         {randomOption, "option", 2, {5, 65, 60, 20}, "Random", 0, 0, 1},
         {emptyOption, "option", 2, {5, 80, 60, 20}, "Empty"},
@@ -78,6 +61,14 @@ std::vector<Expected> panelAtTheFirstFrame() {
         {aboutView, "image view", 3, {5, 5, 230, 115}, "", 0, 0, 0, true, aboutImage},
         {seedLabel, "text", 3, {5, 125, 230, 20}, "Seed: 20261207"},
     };
+    for (const TrackbarSpec* t : trackbars) {
+        const int tab = static_cast<int>(t->tab);
+        // The "About" text takes over the size label's number; that label is found by its text.
+        const std::int32_t label = t->label == sizeLabel ? -1 : t->label;
+        panel.push_back({label, "text", tab, rect(t->labelPlace), labelText(*t, t->initial)});
+        panel.push_back({t->number, "trackbar", tab, rect(t->place), "", t->lowest, t->highest, t->initial, t->enabled});
+    }
+    return panel;
 }
 
 class ControlPanel : public ProgramWindow {

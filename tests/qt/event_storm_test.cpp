@@ -21,7 +21,7 @@
 #include "app/control_panel.h"
 #include "app/main_loop.h"
 #include "qt_test_support.h"
-#include "sim/control_numbers.h"
+#include "session/control_table.h"
 
 namespace vivarix::qttest {
 namespace {
@@ -53,6 +53,7 @@ public:
     std::int32_t eventControl() const override { return real.eventControl(); }
     std::int32_t eventShortcut() const override { return real.eventShortcut(); }
     CursorPosition cursorPosition(std::int32_t window) const override { return real.cursorPosition(window); }
+    CursorPosition eventPosition() const override { return real.eventPosition(); }
     bool renderSurfaceAvailable() override { return real.renderSurfaceAvailable(); }
     bool openWindow(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
                     std::string_view title) override {
@@ -140,6 +141,7 @@ public:
     }
 
     std::vector<Polled> expected;
+    std::vector<QPoint> pressedAt;  // where each expected left press happened, in the window
     int sliderValue = 0;
     bool rightHeld = false;
 
@@ -195,6 +197,7 @@ private:
     void leftClickPlate() {
         if (where != Where::plate) hoverPlate();
         QTest::mouseClick(plate, Qt::LeftButton, {}, at);
+        pressedAt.push_back(plate->mapTo(window, at));
         expected.push_back(plain(event::leftDown));
         expected.push_back(plain(event::leftUp));
     }
@@ -219,6 +222,7 @@ private:
             expected.push_back(plain(event::pointerMove));
         }
         QTest::mouseClick(kindButton, Qt::LeftButton, {}, on);
+        pressedAt.push_back(kindButton->mapTo(window, on));
         expected.push_back(plain(event::leftDown));
         expected.push_back(control(control::kindButton));
     }
@@ -301,15 +305,22 @@ protected:
             const std::size_t handled = recording->handedOut.size();
             const Polled next = handled < expected.size() ? expected[handled] : Polled{};
             // Where the pass will find the pointer: the loop reads where the pointer
-            // is now, not where it was when a queued click happened (offscreen, where
-            // the last mouse event queued was).  So every left press that reaches the
-            // loop, a button's too, tries to place a creature there.
+            // is now (offscreen, where the last mouse event queued was), which R
+            // moves the magnifier to.  A left press places where it happened; every
+            // left press that reaches the loop, a button's too, tries to place there.
             const CursorPosition c = recording->cursorPosition(0);
             const bool inside = c.x >= 0 && c.x <= c.clientWidth && c.y >= 0 && c.y <= c.clientHeight;
-            const std::int32_t mx = inside ? c.x : state->mouseX;
-            const std::int32_t my = inside ? c.y : state->mouseY;
+            std::int32_t mx = inside ? c.x : state->mouseX;
+            std::int32_t my = inside ? c.y : state->mouseY;
             const bool pausedBefore = state->paused == 1;
             const bool press = next == plain(event::leftDown) && !pausedBefore;
+            if (next == plain(event::leftDown)) {
+                const QPoint pressed = storm->pressedAt.at(static_cast<std::size_t>(
+                    std::count(expected.begin(), expected.begin() + static_cast<std::ptrdiff_t>(handled),
+                               plain(event::leftDown))));
+                mx = pressed.x();
+                my = pressed.y();
+            }
             const bool accepted = press && static_cast<std::int16_t>(mx) < state->plateWidth &&
                                   cellOrOff(state->plateGrid, mx, my) != -1 && cellOrOff(state->creatureGrid, mx, my) == 0;
             const std::int16_t kind = state->placementKind == placeKind0 ? 0 : 1;
@@ -372,7 +383,7 @@ protected:
         EXPECT_EQ(state->frameDelayMs, delay);
         EXPECT_EQ(state->feedingActive, feeding);
         EXPECT_EQ(desktop->getControlState(control::autoTrackbar), storm->sliderValue);
-        EXPECT_EQ(state->autoFeedAmount, storm->sliderValue * control::autoFeedPerStep);
+        EXPECT_EQ(state->autoFeedAmount, storm->sliderValue * trackbar::autoFeed.perStep);
         EXPECT_EQ(label(control::autoLabel), "Auto: " + std::to_string(state->autoFeedAmount));
     }
 

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "qt_test_support.h"
-#include "sim/control_numbers.h"
+#include "session/control_table.h"
 
 namespace vivarix::qttest {
 namespace {

@@ -90,9 +90,9 @@ TEST_F(PopulationChartWindow, FAndNWorkFromTheKeyboardAndTheMiddleButtonIsReport
     key(window(), Qt::Key_F);
     EXPECT_EQ(window()->windowTitle().toStdString(), std::string(programTitle) + "  >> x4");
     key(window(), Qt::Key_P);
-    const std::uint64_t ticks = state->sessionTicks;
+    const std::uint64_t ticks = state->session.ticks;
     key(window(), Qt::Key_N);
-    EXPECT_EQ(state->sessionTicks, ticks + 1);
+    EXPECT_EQ(state->session.ticks, ticks + 1);
     EXPECT_EQ(window()->windowTitle().toStdString(), std::string(programTitle) + "  *** PAUSE ***");
 
     QTest::mouseMove(surface(), QPoint(100, 100));

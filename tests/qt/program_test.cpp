@@ -10,7 +10,7 @@
 #include "app/startup.h"
 #include "platform/core/colour.h"
 #include "qt_test_support.h"
-#include "sim/control_numbers.h"
+#include "session/control_table.h"
 
 namespace vivarix::qttest {
 namespace {
@@ -26,7 +26,7 @@ protected:
 
 TEST_F(Program, StartsFeedingAsItsPanelSaysWithTheMagnifierCentred) {
     EXPECT_EQ(label(control::autoLabel), "Auto: " + std::to_string(state->autoFeedAmount));
-    EXPECT_EQ(state->autoFeedAmount, 10 * control::autoFeedPerStep);
+    EXPECT_EQ(state->autoFeedAmount, trackbar::autoFeed.initial * trackbar::autoFeed.perStep);
     EXPECT_EQ(state->magnifierX, 230);
     EXPECT_EQ(state->magnifierY, 230);
 }
@@ -53,7 +53,7 @@ TEST_F(Program, TheLabelsMatchWhatPlacementGives) {
     slider->setFocus();
     QTest::keyClick(slider, Qt::Key_Right);  // 31
     passes(3);
-    const std::int32_t stomach = 31 * control::stomachPerStep, lifespan = 14 * control::lifespanPerStep;
+    const std::int32_t stomach = 31 * trackbar::magen.perStep, lifespan = 14 * trackbar::alter.perStep;
     EXPECT_EQ(label(control::magenLabel), "max.Magen: " + std::to_string(stomach));
     QTest::keyClick(widget(control::alterTrackbar), Qt::Key_Left);  // 14
     passes(3);
@@ -69,8 +69,8 @@ TEST_F(Program, TheAutoSliderSetsTheFeedingAmount) {
     slider->setFocus();
     QTest::keyClick(slider, Qt::Key_End);
     passes(4);
-    EXPECT_EQ(label(control::autoLabel), "Auto: " + std::to_string(40 * control::autoFeedPerStep));
-    EXPECT_EQ(state->autoFeedAmount, 40 * control::autoFeedPerStep);
+    EXPECT_EQ(label(control::autoLabel), "Auto: " + std::to_string(40 * trackbar::autoFeed.perStep));
+    EXPECT_EQ(state->autoFeedAmount, 40 * trackbar::autoFeed.perStep);
     QTest::keyClick(slider, Qt::Key_Home);
     passes(4);
     EXPECT_EQ(label(control::autoLabel), "Auto: 0");

@@ -12,7 +12,7 @@
 #include "app/startup.h"
 #include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_desktop_testing.h"
-#include "sim/control_numbers.h"
+#include "session/control_table.h"
 
 namespace vivarix::qttest {
 

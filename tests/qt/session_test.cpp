@@ -14,7 +14,7 @@
 #include "lab_run.h"
 #include "platform/qt/qt_desktop_testing.h"
 #include "qt_test_support.h"
-#include "sim/control_numbers.h"
+#include "session/control_table.h"
 #include "support/program_run.h"
 
 namespace vivarix::qttest {
@@ -99,13 +99,13 @@ TEST_F(Session, SavedWithCtrlSAndReplayedByTheLab) {
         passes(5);
     }
     passes(1100);
-    ASSERT_GE(state->creatureList.size(), 1u) << state->journal.text;
+    ASSERT_GE(state->creatureList.size(), 1u) << state->session.journal.text;
 
     const std::string saved = (dir / "session.vxs").string();
     saveAs(saved);
     std::ifstream file(saved, std::ios::binary);
     const std::string journal((std::istreambuf_iterator<char>(file)), {});
-    ASSERT_EQ(journal, state->journal.text);
+    ASSERT_EQ(journal, state->session.journal.text);
     for (const char* entry : {" 230 230 0 20 20 20\n", " 250 240 1 20 20 20\n", " 215 200 12 25\n", "\nauto ",
                               "\nnofeed ", "\nplate ", " empty\n", "\ncheck 2000 "})
         EXPECT_NE(journal.find(entry), std::string::npos) << entry << " in\n" << journal;

@@ -10,7 +10,7 @@
 
 #include "app/control_panel.h"
 #include "qt_test_support.h"
-#include "sim/control_numbers.h"
+#include "session/control_table.h"
 
 namespace vivarix::qttest {
 namespace {

@@ -8,7 +8,7 @@
 #include "app/plate_preparation.h"
 #include "platform/core/colour.h"
 #include "qt_test_support.h"
-#include "sim/control_numbers.h"
+#include "session/control_table.h"
 
 namespace vivarix::qttest {
 namespace {

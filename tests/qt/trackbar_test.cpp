@@ -10,7 +10,7 @@
 #include "assets/builtin_images.h"
 #include "qt_test_support.h"
 #include "render/magnifier.h"
-#include "sim/control_numbers.h"
+#include "session/control_table.h"
 
 namespace vivarix::qttest {
 namespace {

@@ -469,13 +469,10 @@ TEST_F(CreatureStep, OpponentIsFirstInListOrderAfterManyInsertionsBehindOneCreat
     Creature mFields = test::creatureAt(200, 200, 0);
     mFields.stomach = 33;
     Creature& m = push(mFields);
-    state.mouseX = 200;
-    state.mouseY = 200;
-    state.placementKind = placeKind0;
     for (int i = 0; i < 40; ++i) {
         changeCurrentElement(state.creatureList, &m);
         scriptDraws(state.random, {0});
-        ASSERT_TRUE(placeCreatureByHand(state));
+        ASSERT_TRUE(placeCreatureByHand(state, test::defaultPlacement(200, 200)));
     }
     ASSERT_EQ(state.creatureList.front(), &m);
     ASSERT_EQ(test::listProblems(state.creatureList), "");

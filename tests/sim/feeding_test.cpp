@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "sim/control_numbers.h"
+#include "session/control_table.h"
 #include "sim/feeding.h"
 #include "support/tiny_plate.h"
 
@@ -23,11 +23,7 @@ protected:
     // "M. Size:" at 2 (spread 8, offsets -4..+4) and "M. NpF:" at 5 (10 grains:
     // 90 attempts), pointer at (x, y), right button held.
     void smallBrush(std::int32_t x, std::int32_t y) {
-        plate.controls.setControlState(control::spreadTrackbar, 2);
-        plate.controls.setControlState(control::grainsTrackbar, 5);
-        state.mouseX = x;
-        state.mouseY = y;
-        state.feedingActive = 1;
+        state.manualFeeding = test::feedingAt(x, y, 2, 5);
     }
 
     // Scripts the 90 attempts of the small brush: the given (x draw, y draw) pairs
@@ -77,9 +73,7 @@ TEST_F(Feeding, ManualFeedingDrawsXThenYForNineTimesNAttempts) {
 }
 
 TEST_F(Feeding, ManualFeedingAtTheDefaultsScattersWithinTwentyFourCells) {
-    state.mouseX = 230;
-    state.mouseY = 230;
-    state.feedingActive = 1;
+    state.manualFeeding = test::feedingAt(230, 230);
     feedByMouse(state);
     EXPECT_EQ(state.random.draws, 900u);  // 450 attempts, two draws each
     const std::vector<NutriumParticle> queued = test::particles(state.nutriumList);
@@ -108,7 +102,7 @@ TEST_F(Feeding, ManualFeedingAtTheDefaultsScattersWithinTwentyFourCells) {
 
 TEST_F(Feeding, ManualFeedingNeedsTheButtonHeld) {
     smallBrush(200, 200);
-    state.feedingActive = 0;
+    state.manualFeeding.active = 0;
     feedByMouse(state);
     EXPECT_EQ(state.random.draws, 0u);
     EXPECT_TRUE(state.nutriumList.empty());

@@ -8,7 +8,8 @@
 #include "platform/core/colour.h"
 #include "platform/core/graphics.h"
 #include "render/plate_view.h"
-#include "sim/control_numbers.h"
+#include "session/control_table.h"
+#include "session/input.h"
 #include "sim/creature_step.h"
 #include "sim/plate_setup.h"
 #include "support/tiny_plate.h"
@@ -28,10 +29,6 @@ protected:
     }
     void TearDown() override { stopDrawing(graphics); }
 
-    void chooseRandom(bool random) {
-        plate.controls.setControlState(control::randomOption, random ? 1 : 0);
-        plate.controls.setControlState(control::emptyOption, random ? 0 : 1);
-    }
 
     bool greyAt(std::int32_t x, std::int32_t y) const { return readPixel(graphics, x, y) == plateColour; }
 
@@ -41,9 +38,8 @@ protected:
 };
 
 TEST_F(PlateLayout, RandomPlateDrawsOneLevelPerPlateCellInScanOrder) {
-    chooseRandom(true);
     Random replay = state.random;  // the same stream, to predict every level
-    layOutPlateGrid(state);
+    layOutPlateGrid(state, true);
 
     std::vector<NutriumParticle> expectedQueue;
     std::int64_t plateCells = 0;
@@ -85,8 +81,7 @@ TEST_F(PlateLayout, RandomPlateDrawsOneLevelPerPlateCellInScanOrder) {
 }
 
 TEST_F(PlateLayout, EmptyPlateIsBareAndQueuesNothing) {
-    chooseRandom(false);
-    layOutPlateGrid(state);
+    layOutPlateGrid(state, false);
     EXPECT_EQ(state.random.draws, 0u);
     EXPECT_TRUE(state.nutriumList.empty());
     std::int64_t plateCells = 0;
@@ -104,8 +99,7 @@ TEST_F(PlateLayout, EmptyPlateIsBareAndQueuesNothing) {
 
 TEST_F(PlateLayout, RowAndColumn460AreNeverPlate) {
     drawBox(graphics, 0, 0, 460, 460, plateColour);  // the whole picture plateColour
-    chooseRandom(false);
-    layOutPlateGrid(state);
+    layOutPlateGrid(state, false);
     for (std::int32_t i = 0; i <= 460; ++i) {
         ASSERT_EQ(test::cell(state, 460, i), -1) << i;
         ASSERT_EQ(test::cell(state, i, 460), -1) << i;
@@ -122,8 +116,7 @@ TEST_F(PlateLayout, MarginCellsBeyond460KeepTheirValues) {
     test::setCell(state, 461, 461, -5);
     test::setCell(state, 488, 488, 3);
     test::setCell(state, 461, 0, 4);
-    chooseRandom(true);
-    layOutPlateGrid(state);
+    layOutPlateGrid(state, true);
     EXPECT_EQ(test::cell(state, 470, 100), 7);
     EXPECT_EQ(test::cell(state, 100, 470), 9);
     EXPECT_EQ(test::cell(state, 461, 461), -5);
@@ -140,8 +133,7 @@ TEST_F(PlateLayout, MembershipIsDecidedByTheExactColourAlone) {
     plotPixel(graphics, 5, 5, plateColour);                    // outside the disc
     plotPixel(graphics, 230, 230, rgb(101, 101, 102));  // inside, one step off
     plotPixel(graphics, 231, 230, rgb(102, 101, 101));
-    chooseRandom(false);
-    layOutPlateGrid(state);
+    layOutPlateGrid(state, false);
     EXPECT_EQ(test::cell(state, 5, 5), 0);
     EXPECT_EQ(test::cell(state, 230, 230), -1);
     EXPECT_EQ(test::cell(state, 231, 230), -1);
@@ -150,18 +142,15 @@ TEST_F(PlateLayout, MembershipIsDecidedByTheExactColourAlone) {
 }
 
 TEST_F(PlateLayout, SecondLayoutReplacesEveryDiscCell) {
-    chooseRandom(true);
-    layOutPlateGrid(state);
+    layOutPlateGrid(state, true);
     clearList(state.nutriumList);
-    chooseRandom(false);
     const std::uint64_t drawsBefore = state.random.draws;
-    layOutPlateGrid(state);
+    layOutPlateGrid(state, false);
     EXPECT_EQ(state.random.draws, drawsBefore);
     EXPECT_TRUE(state.nutriumList.empty());
     for (std::int32_t x = 0; x <= 460; ++x)
         for (std::int32_t y = 0; y <= 460; ++y) ASSERT_EQ(test::cell(state, x, y), greyAt(x, y) ? 0 : -1);
-    chooseRandom(true);
-    layOutPlateGrid(state);
+    layOutPlateGrid(state, true);
     for (std::int32_t x = 0; x <= 460; ++x)
         for (std::int32_t y = 0; y <= 460; ++y) {
             const std::int16_t level = test::cell(state, x, y);
@@ -175,11 +164,10 @@ TEST_F(PlateLayout, SecondLayoutReplacesEveryDiscCell) {
 }
 
 TEST_F(PlateLayout, FailedAppendKeepsTheLevelAndTheScanGoesOn) {
-    chooseRandom(true);
     Random replay = state.random;
     {
         test::FailAllocation failFirst(1, state.nutriumList);
-        layOutPlateGrid(state);
+        layOutPlateGrid(state, true);
     }
     ASSERT_EQ(plate.messages.shown.size(), 1u);
     EXPECT_EQ(plate.messages.shown[0].first, test::noMemoryTitle);
@@ -206,23 +194,20 @@ TEST_F(PlateLayout, FailedAppendKeepsTheLevelAndTheScanGoesOn) {
 
 // --- placing a creature by hand ------------------------------------------------------
 
-class HandPlacement : public ::testing::Test {
+class PlacingByHand : public ::testing::Test {
 protected:
     void SetUp() override { test::fillPlate(state, 0); }
 
-    bool clickAt(std::int32_t x, std::int32_t y, std::int32_t heading) {
-        state.mouseX = x;
-        state.mouseY = y;
+    bool clickAt(std::int32_t x, std::int32_t y, std::int32_t heading, std::int32_t kind = 0) {
         scriptDraws(state.random, {heading});
-        return placeCreatureByHand(state);
+        return placeCreatureByHand(state, test::defaultPlacement(x, y, kind));
     }
 
     test::TinyPlate plate;
     SimState& state = plate.state;
 };
 
-TEST_F(HandPlacement, DefaultSlidersGiveTheStandardCreature) {
-    state.placementKind = placeKind0;
+TEST_F(PlacingByHand, DefaultSlidersGiveTheStandardCreature) {
     ASSERT_TRUE(clickAt(100, 120, 5));
     EXPECT_EQ(state.random.draws, 1u);
     ASSERT_EQ(state.creatureList.size(), 1u);
@@ -252,9 +237,8 @@ TEST_F(HandPlacement, DefaultSlidersGiveTheStandardCreature) {
     EXPECT_EQ(state.creatureList.current(), &c);
 }
 
-TEST_F(HandPlacement, SecondKindIsRed) {
-    state.placementKind = placeKind1;
-    ASSERT_TRUE(clickAt(100, 120, 7));
+TEST_F(PlacingByHand, SecondKindIsRed) {
+    ASSERT_TRUE(clickAt(100, 120, 7, 1));
     const Creature& c = *state.creatureList.front();
     EXPECT_EQ(c.kind, 1);
     EXPECT_EQ(c.colour, rgb(117, 0, 0));
@@ -263,18 +247,16 @@ TEST_F(HandPlacement, SecondKindIsRed) {
     EXPECT_EQ(state.kindCount[1], 1);
 }
 
-TEST_F(HandPlacement, LimitsFollowTheirOwnSliders) {
-    plate.controls.setControlState(control::magenTrackbar, 10);
-    plate.controls.setControlState(control::alterTrackbar, 50);
-    plate.controls.setControlState(control::reifTrackbar, 33);
-    ASSERT_TRUE(clickAt(100, 120, 0));
+TEST_F(PlacingByHand, LimitsFollowTheirOwnSliders) {
+    scriptDraws(state.random, {0});
+    ASSERT_TRUE(applyInput(state, PlaceInput{100, 120, 0, 10, 50, 33}));
     const Creature& c = *state.creatureList.front();
     EXPECT_EQ(c.stomachCapacity, 10 * 32);
     EXPECT_EQ(c.maxAge, 50 * 64);
     EXPECT_EQ(c.maturityAge, 33 * 16);
 }
 
-TEST_F(HandPlacement, RefusedOffThePlate) {
+TEST_F(PlacingByHand, RefusedOffThePlate) {
     test::setCell(state, 100, 120, -1);
     EXPECT_FALSE(clickAt(100, 120, 0));
     EXPECT_TRUE(state.creatureList.empty());
@@ -284,7 +266,7 @@ TEST_F(HandPlacement, RefusedOffThePlate) {
     EXPECT_TRUE(state.creatureList.empty());
 }
 
-TEST_F(HandPlacement, RefusedWhereACreatureEndedItsLastMove) {
+TEST_F(PlacingByHand, RefusedWhereACreatureEndedItsLastMove) {
     // A creature steps from (100, 100) to (101, 100): its new cell is marked, its
     // old one is free again.
     test::pushCreature(state, test::creatureAt(100, 100, 1, 2));
@@ -305,7 +287,7 @@ TEST_F(HandPlacement, RefusedWhereACreatureEndedItsLastMove) {
     EXPECT_EQ(state.creatureList.size(), 2u);
 }
 
-TEST_F(HandPlacement, PlacedAfterTheCurrentCreature) {
+TEST_F(PlacingByHand, PlacedAfterTheCurrentCreature) {
     Creature& a = test::pushCreature(state, test::creatureAt(10, 10));
     Creature& b = test::pushCreature(state, test::creatureAt(20, 20));
     changeCurrentElement(state.creatureList, &a);
@@ -324,7 +306,7 @@ TEST_F(HandPlacement, PlacedAfterTheCurrentCreature) {
     EXPECT_EQ(test::listProblems(state.creatureList), "");
 }
 
-TEST_F(HandPlacement, AfterAStepANewCreatureGoesLast) {
+TEST_F(PlacingByHand, AfterAStepANewCreatureGoesLast) {
     test::pushCreature(state, test::creatureAt(10, 10, 0, 4));
     test::pushCreature(state, test::creatureAt(20, 20, 0, 4));
     scriptDraws(state.random, {0, 0});
@@ -334,7 +316,7 @@ TEST_F(HandPlacement, AfterAStepANewCreatureGoesLast) {
     EXPECT_EQ(state.creatureList.size(), 3u);
 }
 
-TEST_F(HandPlacement, FailedAppendReportsAndChangesNothing) {
+TEST_F(PlacingByHand, FailedAppendReportsAndChangesNothing) {
     Creature& a = test::pushCreature(state, test::creatureAt(10, 10));
     {
         test::FailAllocation failFirst(1, state.creatureList);

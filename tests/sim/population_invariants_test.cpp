@@ -18,6 +18,7 @@
 #include "render/plate_view.h"
 #include "sim/occupancy.h"
 #include "sim/plate_setup.h"
+#include "sim/tick.h"
 #include "support/tiny_plate.h"
 
 namespace vivarix {
@@ -55,7 +56,7 @@ protected:
         ASSERT_NE(createImage(g, 33, 460, 460), 0);
         startDrawing(g, imageOutput(plateImage));
         drawCircle(g, 230, 230, GetParam().discRadius, plateColour);
-        layOutPlateGrid(state);
+        layOutPlateGrid(state, true);
         stopDrawing(g);
         clearList(state.nutriumList);
         offPlate.assign(state.plateGrid.cells.size(), false);
@@ -65,10 +66,9 @@ protected:
     // A left click at a random point of the placement square, of a random kind.
     bool clickSomewhere() {
         const std::int32_t r = GetParam().placeRadius;
-        state.mouseX = 230 + randomInt(state.random, 2 * r) - r;
-        state.mouseY = 230 + randomInt(state.random, 2 * r) - r;
-        state.placementKind = randomInt(state.random, 1) == 0 ? placeKind0 : placeKind1;
-        return placeCreatureByHand(state);
+        clickX = 230 + randomInt(state.random, 2 * r) - r;
+        clickY = 230 + randomInt(state.random, 2 * r) - r;
+        return placeCreatureByHand(state, test::defaultPlacement(clickX, clickY, randomInt(state.random, 1)));
     }
 
     void place(std::size_t count) {
@@ -84,8 +84,8 @@ protected:
             if (!clickSomewhere()) continue;
             state.creatureList.current()->stress = 11;
             for (int more = 0; more < 3; ++more) {
-                state.placementKind = randomInt(state.random, 1) == 0 ? placeKind0 : placeKind1;
-                ASSERT_TRUE(placeCreatureByHand(state));
+                const std::int32_t kind = randomInt(state.random, 1);
+                ASSERT_TRUE(placeCreatureByHand(state, test::defaultPlacement(clickX, clickY, kind)));
                 state.creatureList.current()->stress = 11;
             }
             return;
@@ -134,6 +134,7 @@ protected:
     test::TinyPlate plate{GetParam().seed};
     SimState& state = plate.state;
     std::vector<bool> offPlate;
+    std::int32_t clickX = 0, clickY = 0;  // where the last click placed
     std::int64_t births = 0;
     std::int64_t removals = 0;
     std::int64_t sharedCells = 0;  // cells with two or more creatures, summed over ticks
@@ -145,16 +146,18 @@ TEST_P(PopulationRun, BookkeepingHoldsAfterEveryTick) {
     place(200);
     for (int tick = 1; tick <= 3000; ++tick) {
         if (tick % 200 == 1) {  // the right button now held, now released
-            state.feedingActive = randomInt(state.random, 1);
+            const std::int32_t held = randomInt(state.random, 1);
             const std::int32_t r = setting.placeRadius;
-            state.mouseX = 230 + randomInt(state.random, 2 * r) - r;
-            state.mouseY = 230 + randomInt(state.random, 2 * r) - r;
+            const std::int32_t x = 230 + randomInt(state.random, 2 * r) - r;
+            const std::int32_t y = 230 + randomInt(state.random, 2 * r) - r;
+            state.manualFeeding = test::feedingAt(x, y);
+            state.manualFeeding.active = held;
         }
-        feedByMouse(state);
-        feedAutomatically(state);
-        feedCentre(state);
-        const auto sizeBefore = static_cast<std::int64_t>(state.creatureList.size());
-        stepCreatures(state);
+        std::int64_t sizeBefore = 0;
+        for (const TickStage& stage : tickStages) {
+            if (stage.run == stepCreatures) sizeBefore = static_cast<std::int64_t>(state.creatureList.size());
+            stage.run(state);
+        }
         // Children are not stepped in the tick of their birth: they are the creatures
         // of age 0 (give or take a newly placed creature that this tick skipped).
         std::int64_t born = 0;

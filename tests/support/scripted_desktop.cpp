@@ -16,11 +16,19 @@ std::int32_t ScriptedDesktop::pollEvent() {
     const Queued next = events.front();
     events.pop_front();
     lastNumber = next.number;
+    lastCode = next.code;
+    lastAt = next.at;
     return next.code;
 }
 
 CursorPosition ScriptedDesktop::cursorPosition(std::int32_t) const {
     return {pointer.first, pointer.second, clientWidth, clientHeight};
+}
+
+CursorPosition ScriptedDesktop::eventPosition() const {
+    const bool button = lastCode >= event::leftDown && lastCode <= event::middleUp;
+    if (!button) return cursorPosition(0);
+    return {lastAt.first, lastAt.second, clientWidth, clientHeight};
 }
 
 }  // namespace vivarix::test

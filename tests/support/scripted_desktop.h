@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -31,8 +32,9 @@ public:
     std::int64_t charts = 0;  // showPopulation calls while open
     PopulationChart chart;    // the last one shown
 
-    // Queues an event; number is the control or shortcut of those events.
-    void queue(std::int32_t code, std::int32_t number = -1) { events.push_back({code, number}); }
+    // Queues an event; number is the control or shortcut of those events.  A mouse
+    // button event happens where the pointer is now (eventPosition).
+    void queue(std::int32_t code, std::int32_t number = -1) { events.push_back({code, number, pointer}); }
     void movePointer(std::int32_t x, std::int32_t y) { pointer = {x, y}; }
     HeadlessControls& controls() { return panel; }
 
@@ -54,8 +56,10 @@ public:
                      std::string_view) override {}
     void createText(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
                     std::string_view) override {}
-    void createTrackbar(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
-                        std::int32_t, std::int32_t) override {}
+    void createTrackbar(std::int32_t number, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                        std::int32_t minimum, std::int32_t maximum, std::int32_t) override {
+        trackbarRanges[number] = {minimum, maximum};
+    }
     void createOption(std::int32_t number, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
                       std::string_view) override {
         options.push_back(number);
@@ -82,6 +86,7 @@ public:
     }
     void setSurfaceTips(std::vector<SurfaceTip> given) override { tips = std::move(given); }
     int helpShown = 0;
+    std::map<std::int32_t, std::pair<std::int32_t, std::int32_t>> trackbarRanges;  // number -> (minimum, maximum)
     std::string saveAnswer;
     std::string suggestedSaveName;
     std::vector<SurfaceTip> tips;
@@ -90,6 +95,7 @@ public:
     std::int32_t eventControl() const override { return lastNumber; }
     std::int32_t eventShortcut() const override { return lastNumber; }
     CursorPosition cursorPosition(std::int32_t) const override;
+    CursorPosition eventPosition() const override;
 
     void showPopulationWindow(bool open) override { populationOpen = open; }
     bool populationWindowOpen() const override { return populationOpen; }
@@ -111,10 +117,13 @@ private:
     struct Queued {
         std::int32_t code;
         std::int32_t number;
+        std::pair<std::int32_t, std::int32_t> at;  // the pointer when it was queued
     };
     HeadlessControls panel;
     std::deque<Queued> events;
     std::int32_t lastNumber = -1;
+    std::int32_t lastCode = event::none;
+    std::pair<std::int32_t, std::int32_t> lastAt{0, 0};
     std::pair<std::int32_t, std::int32_t> pointer{0, 0};
     std::int32_t clientWidth = 0;
     std::int32_t clientHeight = 0;

@@ -2,28 +2,24 @@
 
 #include <new>
 
-#include "sim/control_numbers.h"
+#include "session/control_table.h"
 
 namespace vivarix::test {
 
 TinyPlate::TinyPlate(std::uint64_t seed) {
     allocatePlate(state);
-    setDefaultControls(controls);
-    state.controls = &controls;
     state.messages = &messages;
     seedRandom(state.random, seed);
     state.random.script = &script;
 }
 
-void setDefaultControls(HeadlessControls& controls) {
-    controls.setControlState(control::magenTrackbar, 20);
-    controls.setControlState(control::alterTrackbar, 20);
-    controls.setControlState(control::reifTrackbar, 20);
-    controls.setControlState(control::autoTrackbar, 10);
-    controls.setControlState(control::spreadTrackbar, 12);
-    controls.setControlState(control::grainsTrackbar, 25);
-    controls.setControlState(control::randomOption, 1);
-    controls.setControlState(control::emptyOption, 0);
+HandPlacement defaultPlacement(std::int32_t x, std::int32_t y, std::int32_t kind) {
+    using namespace trackbar;
+    return {x, y, kind, magen.initial * magen.perStep, alter.initial * alter.perStep, reif.initial * reif.perStep};
+}
+
+ManualFeeding feedingAt(std::int32_t x, std::int32_t y, std::int32_t spread, std::int32_t grains) {
+    return {1, x, y, spread * trackbar::spread.perStep, grains * trackbar::grains.perStep};
 }
 
 namespace {

@@ -1,8 +1,7 @@
 // Small plates for the simulation's tests.
 //
 // A TinyPlate is a SimState with both grids allocated for the full 460-by-460 plate,
-// HeadlessControls at the panel's default positions, a recording message sink and a
-// seeded generator with a draw script attached.  Tests shape the plate cells they
+// a recording message sink and a seeded generator with a draw script attached.  Tests shape the plate cells they
 // need, push creatures at the end of the creature list, script the draws, step, and
 // compare.
 #pragma once
@@ -15,9 +14,9 @@
 #include <utility>
 #include <vector>
 
-#include "platform/core/controls.h"
 #include "platform/core/list.h"
 #include "platform/core/message_box.h"
+#include "sim/plate_setup.h"
 #include "sim/records.h"
 #include "sim/sim_state.h"
 
@@ -68,14 +67,17 @@ struct TinyPlate {
     TinyPlate& operator=(const TinyPlate&) = delete;
 
     SimState state;
-    HeadlessControls controls;
     RecordingMessageBoxes messages;
     DrawScript script;  // attached to state.random: scriptDraws works on the plate
 };
 
-// Sets the panel's start-up positions: the three creature trackbars at 20, "Auto:" at
-// 10, "M. Size:" at 12, "M. NpF:" at 25 and the "Random" option selected.
-void setDefaultControls(HeadlessControls& controls);
+// A hand placement at (x, y) of `kind` with the limits the creature sliders give at
+// their start-up positions.
+HandPlacement defaultPlacement(std::int32_t x, std::int32_t y, std::int32_t kind = 0);
+
+// Right-button feeding at (x, y) with "M. Size:" and "M. NpF:" at `spread` and
+// `grains` (positions, by default the start-up ones).
+ManualFeeding feedingAt(std::int32_t x, std::int32_t y, std::int32_t spread = 12, std::int32_t grains = 25);
 
 // --- plate shapes (only the cells 0..460 by 0..460 are written) -----------------
 

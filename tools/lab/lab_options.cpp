@@ -48,17 +48,16 @@ std::string firstTooLarge(std::initializer_list<std::tuple<std::string_view, std
     return {};
 }
 
-struct Trackbar {
-    const char* name;
-    std::int32_t low;
-    std::int32_t high;
+// The trackbar options, in the order --help lists them, and where each is kept.
+struct TrackbarOption {
+    const TrackbarSpec* spec;
     std::int32_t Options::*field;
 };
 
-constexpr Trackbar trackbars[] = {
-    {"--auto", 0, 40, &Options::autoPosition},    {"--magen", 10, 50, &Options::magenPosition},
-    {"--alter", 10, 50, &Options::alterPosition}, {"--reif", 10, 50, &Options::reifPosition},
-    {"--spread", 2, 12, &Options::spreadPosition}, {"--grains", 5, 25, &Options::grainsPosition},
+constexpr TrackbarOption trackbarOptions[] = {
+    {&trackbar::autoFeed, &Options::autoPosition}, {&trackbar::magen, &Options::magenPosition},
+    {&trackbar::alter, &Options::alterPosition},   {&trackbar::reif, &Options::reifPosition},
+    {&trackbar::spread, &Options::spreadPosition}, {&trackbar::grains, &Options::grainsPosition},
 };
 
 constexpr const char* valueOptions[] = {"--seed",  "--ticks",     "--nutrient",       "--place",  "--scatter", "--feed",
@@ -66,9 +65,14 @@ constexpr const char* valueOptions[] = {"--seed",  "--ticks",     "--nutrient", 
 // What a replay takes besides the journal; the journal gives the rest.
 constexpr const char* replayOptions[] = {"--replay", "--ticks", "--every", "--stats", "--dump-grid", "--dump-creatures"};
 
-constexpr std::int32_t maxPointerX = 715;
-constexpr std::int32_t maxPointerY = 460;
-constexpr std::uint64_t defaultTicks = Options{}.ticks;
+constexpr std::int32_t maxPointerX = windowSize.width;
+constexpr std::int32_t maxPointerY = windowSize.height;
+const std::uint64_t defaultTicks = Options{}.ticks;
+
+// " X 0..715, Y 0..460": the pointer's ranges, as the messages give them.
+std::string pointerRanges() {
+    return "X 0.." + std::to_string(maxPointerX) + ", Y 0.." + std::to_string(maxPointerY);
+}
 
 // "pass P is beyond the run of N passes ...", for a pass at or after --ticks.
 std::string beyondTheRun(std::uint64_t pass, std::uint64_t ticks, bool ticksGiven) {
@@ -100,47 +104,65 @@ std::vector<std::string_view> splitAt(std::string_view text, char separator) {
 
 bool takesValue(std::string_view option) {
     return std::any_of(std::begin(valueOptions), std::end(valueOptions), [&](const char* o) { return option == o; }) ||
-           std::any_of(std::begin(trackbars), std::end(trackbars), [&](const Trackbar& t) { return option == t.name; });
+           std::any_of(std::begin(trackbarOptions), std::end(trackbarOptions),
+                       [&](const TrackbarOption& t) { return option == t.spec->labOption; });
 }
 
+namespace {
+
+// "  --magen P             \"max.Magen:\", stomach of creatures placed: 10..50 (20)"
+std::string trackbarHelp(const TrackbarSpec& t) {
+    std::string line = "  " + std::string(t.labOption) + " P";
+    line.resize(24, ' ');
+    return line + "\"" + std::string(t.caption) + "\"" + std::string(t.labHelp) + ": " + std::to_string(t.lowest) +
+           ".." + std::to_string(t.highest) + " (" + std::to_string(t.initial) + ")\n";
+}
+
+std::string makeUsageText() {
+    std::string text =
+        "usage: vivarix-lab [--seed N] [--ticks N] [--nutrient random|empty] [--auto P]\n"
+        "                   [--magen P] [--alter P] [--reif P] [--spread P] [--grains P]\n"
+        "                   [--place T:K:X:Y]... [--scatter T:K:N]...\n"
+        "                   [--feed T0:T1:X:Y]... [--every K] [--stats]\n"
+        "                   [--dump-grid FILE] [--dump-creatures FILE]\n"
+        "       vivarix-lab --replay FILE [--ticks N] [--every K] [--stats] [--dump-grid FILE]\n"
+        "                   [--dump-creatures FILE]\n"
+        "Runs Vivarix's simulation without a window; passes are numbered from 0.\n"
+        "\n"
+        "  --seed N              random seed (default: from the clock, shown on stderr)\n"
+        "  --ticks N             passes to run (default " +
+        std::to_string(defaultTicks) +
+        ")\n"
+        "  --nutrient random|empty  the plate's first nutrient (default " +
+        (initialRandomNutrient ? "random" : "empty") + ")\n";
+    for (const TrackbarOption& t : trackbarOptions) text += trackbarHelp(*t.spec);
+    text += "  --place T:K:X:Y       left click before pass T: kind K (0 blue, 1 red) at X,Y\n"
+            "  --scatter T:K:N       before pass T, N of kind K on random plate cells\n"
+            "  --feed T0:T1:X:Y      right button held at X,Y, passes T0..T1 (T1 may be end)\n"
+            "  --every K             a CSV line every K passes and after the last one;\n"
+            "                        without it nothing is printed\n"
+            "  --stats               evolution statistics columns in the CSV (below)\n"
+            "  --dump-grid FILE      the plate's nutrient cells after preparation\n"
+            "  --dump-creatures FILE every creature's 20 fields after the last pass\n"
+            "  --replay FILE         replays a session journal of vivarix (Ctrl+S, --record):\n"
+            "                        its seed, plates and inputs, to its last tick (or\n"
+            "                        --ticks), checking every checkpoint; with --every,\n"
+            "                        --stats and the dumps as above\n"
+            "  -h, --help            this text\n"
+            "\n"
+            "CSV columns: tick,kind0,kind1,nutrient,creatures_hash; with --stats, for kind 0\n"
+            "and then kind 1: strainsK (distinct colours), topK (the most common colour,\n"
+            "decimal; the smallest on a tie), topCountK (its creatures) and geneK_0..geneK_5\n"
+            "(the mean of the genes V, R, Sr, Rw, Sl, L); topK and the means are empty when\n"
+            "the kind has no creature.\n";
+    return text;
+}
+
+}  // namespace
+
 const char* usageText() {
-    return "usage: vivarix-lab [--seed N] [--ticks N] [--nutrient random|empty] [--auto P]\n"
-           "                   [--magen P] [--alter P] [--reif P] [--spread P] [--grains P]\n"
-           "                   [--place T:K:X:Y]... [--scatter T:K:N]...\n"
-           "                   [--feed T0:T1:X:Y]... [--every K] [--stats]\n"
-           "                   [--dump-grid FILE] [--dump-creatures FILE]\n"
-           "       vivarix-lab --replay FILE [--ticks N] [--every K] [--stats] [--dump-grid FILE]\n"
-           "                   [--dump-creatures FILE]\n"
-           "Runs Vivarix's simulation without a window; passes are numbered from 0.\n"
-           "\n"
-           "  --seed N              random seed (default: from the clock, shown on stderr)\n"
-           "  --ticks N             passes to run (default 1000)\n"
-           "  --nutrient random|empty  the plate's first nutrient (default random)\n"
-           "  --auto P              \"Auto:\" slider, nutrient dropped each pass: 0..40 (10)\n"
-           "  --magen P             \"max.Magen:\", stomach of creatures placed: 10..50 (20)\n"
-           "  --alter P             \"max.Alter:\", lifespan of creatures placed: 10..50 (20)\n"
-           "  --reif P              \"Geschlechtsreif:\", age of first birth: 10..50 (20)\n"
-           "  --spread P            \"M. Size:\", spread of right-button food: 2..12 (12)\n"
-           "  --grains P            \"M. NpF:\", right-button food per pass: 5..25 (25)\n"
-           "  --place T:K:X:Y       left click before pass T: kind K (0 blue, 1 red) at X,Y\n"
-           "  --scatter T:K:N       before pass T, N of kind K on random plate cells\n"
-           "  --feed T0:T1:X:Y      right button held at X,Y, passes T0..T1 (T1 may be end)\n"
-           "  --every K             a CSV line every K passes and after the last one;\n"
-           "                        without it nothing is printed\n"
-           "  --stats               evolution statistics columns in the CSV (below)\n"
-           "  --dump-grid FILE      the plate's nutrient cells after preparation\n"
-           "  --dump-creatures FILE every creature's 20 fields after the last pass\n"
-           "  --replay FILE         replays a session journal of vivarix (Ctrl+S, --record):\n"
-           "                        its seed, plates and inputs, to its last tick (or\n"
-           "                        --ticks), checking every checkpoint; with --every,\n"
-           "                        --stats and the dumps as above\n"
-           "  -h, --help            this text\n"
-           "\n"
-           "CSV columns: tick,kind0,kind1,nutrient,creatures_hash; with --stats, for kind 0\n"
-           "and then kind 1: strainsK (distinct colours), topK (the most common colour,\n"
-           "decimal; the smallest on a tie), topCountK (its creatures) and geneK_0..geneK_5\n"
-           "(the mean of the genes V, R, Sr, Rw, Sl, L); topK and the means are empty when\n"
-           "the kind has no creature.\n";
+    static const std::string text = makeUsageText();
+    return text.c_str();
 }
 
 ParseResult parseOptions(const std::vector<std::string>& args) {
@@ -213,7 +235,7 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
                     return fail(option, big);
             }
             if (!pass || !kind || !x || !y)
-                return fail(option, "expected T:K:X:Y with K 0 or 1, X 0..715, Y 0..460");
+                return fail(option, "expected T:K:X:Y with K 0 or 1, " + pointerRanges());
             o.placements.push_back({*pass, *kind, *x, *y});
         } else if (option == "--scatter") {
             const auto parts = splitAt(value, ':');
@@ -249,17 +271,18 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
                     return fail(option, big);
             }
             if (!first || !last || !x || !y || *first > *last)
-                return fail(option, "expected T0:T1:X:Y with T0 <= T1 (or T1 end), X 0..715, Y 0..460");
+                return fail(option, "expected T0:T1:X:Y with T0 <= T1 (or T1 end), " + pointerRanges());
             if (toEnd) feedsToEnd.push_back(o.feeds.size());
             o.feeds.push_back({*first, *last, *x, *y});
         } else {
-            for (const Trackbar& t : trackbars) {
-                if (option != t.name) continue;
-                const auto position = parseInRange(value, t.low, t.high);
+            for (const TrackbarOption& t : trackbarOptions) {
+                const TrackbarSpec& spec = *t.spec;
+                if (option != spec.labOption) continue;
+                const auto position = parseInRange(value, spec.lowest, spec.highest);
                 if (!position)
-                    return fail(option, refusal(value, static_cast<std::uint64_t>(t.high),
-                                                "expected a trackbar position " + std::to_string(t.low) + ".." +
-                                                    std::to_string(t.high)));
+                    return fail(option, refusal(value, static_cast<std::uint64_t>(spec.highest),
+                                                "expected a trackbar position " + std::to_string(spec.lowest) +
+                                                    ".." + std::to_string(spec.highest)));
                 o.*t.field = *position;
             }
         }

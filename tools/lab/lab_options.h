@@ -7,7 +7,8 @@
 //   vivarix-lab --replay FILE [--ticks N] [--every K] [--stats] [--dump-grid FILE]
 //               [--dump-creatures FILE]
 //
-// Trackbar positions take the ranges and defaults of the program's controls.  A
+// Trackbar positions take the ranges and defaults of the program's controls (the
+// control table); the trackbar options and their --help lines come from it.  A
 // placement is a left click before the tick of pass T; a scatter is N such clicks
 // on random plate cells; a feed holds the right button during passes T0..T1 (T1
 // "end": the last pass).  Passes are numbered from 0.
@@ -19,13 +20,15 @@
 #include <string_view>
 #include <vector>
 
+#include "session/control_table.h"
+
 namespace vivarix::lab {
 
 struct Placement {
     std::uint64_t pass = 0;
     std::int32_t kind = 0;  // 0 or 1
-    std::int32_t x = 0;     // pointer position in window coordinates, 0..715
-    std::int32_t y = 0;     // 0..460
+    std::int32_t x = 0;     // pointer position in window coordinates, 0..windowSize.width
+    std::int32_t y = 0;     // 0..windowSize.height
 };
 
 // N clicks placing kind K on plate cells drawn at random (see lab_run.h).
@@ -35,8 +38,8 @@ struct Scatter {
     std::int32_t count = 0;  // 1..maxScatter
 };
 
-// The most creatures one --scatter places: one per cell of the 460-by-460 plate.
-inline constexpr std::int32_t maxScatter = 460 * 460;
+// The most creatures one --scatter places: one per cell of the plate.
+inline constexpr std::int32_t maxScatter = plateSide * plateSide;
 
 struct Feed {
     std::uint64_t firstPass = 0;
@@ -49,13 +52,14 @@ struct Options {
     std::optional<std::uint64_t> seed;  // none: seeded from the clock
     std::uint64_t ticks = 1000;
     bool ticksGiven = false;            // --ticks was given (else ticks is the default)
-    bool randomNutrient = true;
-    std::int32_t autoPosition = 10;    // 0..40
-    std::int32_t magenPosition = 20;   // 10..50
-    std::int32_t alterPosition = 20;   // 10..50
-    std::int32_t reifPosition = 20;    // 10..50
-    std::int32_t spreadPosition = 12;  // 2..12
-    std::int32_t grainsPosition = 25;  // 5..25
+    bool randomNutrient = initialRandomNutrient;
+    // Trackbar positions, in the ranges of the control table.
+    std::int32_t autoPosition = trackbar::autoFeed.initial;
+    std::int32_t magenPosition = trackbar::magen.initial;
+    std::int32_t alterPosition = trackbar::alter.initial;
+    std::int32_t reifPosition = trackbar::reif.initial;
+    std::int32_t spreadPosition = trackbar::spread.initial;
+    std::int32_t grainsPosition = trackbar::grains.initial;
     std::vector<Placement> placements;  // in command-line order
     std::vector<Scatter> scatters;      // in command-line order
     std::vector<Feed> feeds;            // non-overlapping; "end" already resolved

@@ -1,5 +1,6 @@
 #include "lab_run.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -8,13 +9,9 @@
 #include <ostream>
 #include <vector>
 
-#include "app/commands.h"
-#include "app/pictures.h"
-#include "app/plate_preparation.h"
 #include "lab_stats.h"
 #include "replay.h"
-#include "sim/control_numbers.h"
-#include "sim/feeding.h"
+#include "session/plate.h"
 #include "sim/tick.h"
 
 namespace vivarix::lab {
@@ -31,53 +28,44 @@ std::string gridText(const SimState& state) {
     return text;
 }
 
-void setLabControls(HeadlessControls& controls, const Options& options) {
-    controls.setControlState(control::autoTrackbar, options.autoPosition);
-    controls.setControlState(control::magenTrackbar, options.magenPosition);
-    controls.setControlState(control::alterTrackbar, options.alterPosition);
-    controls.setControlState(control::reifTrackbar, options.reifPosition);
-    controls.setControlState(control::spreadTrackbar, options.spreadPosition);
-    controls.setControlState(control::grainsTrackbar, options.grainsPosition);
-    controls.groupOptions(control::nutrientOptions);
-    controls.setControlState(options.randomNutrient ? control::randomOption : control::emptyOption, 1);
-}
-
-void prepareLab(Lab& lab, const Options& options, std::uint64_t seed, MessageBoxes* messages) {
-    HeadlessControls& controls = lab.controls;
-    setLabControls(controls, options);
-    AppState& state = lab.state;
-    initialiseState(state, &controls, messages ? messages : &stderrMessageBoxes(), seed);
-    createWorkPictures(state);
+void prepareLab(Lab& lab, bool randomNutrient, std::uint64_t seed, MessageBoxes* messages) {
+    SimState& state = lab.state;
+    resetSimulation(state, messages ? messages : &stderrMessageBoxes(), seed);
+    createPlatePicture(state);
     decodeBuiltinPictures(state);
-    preparePlate(state);
-    readAutoFeedAmount(state);
+    layOutPlate(state, PlateBuild::first, randomNutrient);
 }
 
-PlaceResult clickPlacement(AppState& state, const Placement& p) {
-    state.mouseX = p.x;
-    state.mouseY = p.y;
-    state.placementKind = p.kind == 0 ? placeKind0 : placeKind1;
-    return placeCreature(state);
+PlaceInput placeInput(const Options& options, std::int32_t kind, std::int32_t x, std::int32_t y) {
+    return PlaceInput{x, y, kind, options.magenPosition, options.alterPosition, options.reifPosition};
 }
 
-const char* refusalText(PlaceRefusal refusal) {
-    switch (refusal) {
-    case PlaceRefusal::none: return "";
-    case PlaceRefusal::offPlate: return "the cell is off the plate";
-    case PlaceRefusal::occupied: return "a creature ended its move on that cell in the last pass";
-    case PlaceRefusal::noMemory: return "no memory for another creature";
-    case PlaceRefusal::paused: return "the run is paused";
-    case PlaceRefusal::controlColumn: return "the pointer is over the control column, right of the plate";
+std::vector<LabInput> labInputs(const Options& options) {
+    std::vector<LabInput> inputs;
+    for (const Placement& p : options.placements)
+        inputs.push_back({p.pass, Input(placeInput(options, p.kind, p.x, p.y))});
+    for (const Scatter& s : options.scatters) inputs.push_back({s.pass, s});
+    inputs.push_back({0, Input(AutoInput{options.autoPosition})});
+    std::vector<Feed> feeds = options.feeds;
+    std::sort(feeds.begin(), feeds.end(), [](const Feed& a, const Feed& b) { return a.firstPass < b.firstPass; });
+    for (std::size_t i = 0; i < feeds.size(); ++i) {
+        const Feed& f = feeds[i];
+        inputs.push_back(
+            {f.firstPass, Input(FeedInput{f.x, f.y, options.spreadPosition, options.grainsPosition})});
+        const bool nextFollowsAtOnce = i + 1 < feeds.size() && feeds[i + 1].firstPass == f.lastPass + 1;
+        if (!nextFollowsAtOnce && f.lastPass + 1 < options.ticks) inputs.push_back({f.lastPass + 1, Input(NoFeedInput{})});
     }
-    return "";
+    std::stable_sort(inputs.begin(), inputs.end(),
+                     [](const LabInput& a, const LabInput& b) { return a.pass < b.pass; });
+    return inputs;
 }
 
-std::int32_t scatterCreatures(AppState& state, const Scatter& scatter) {
+std::int32_t scatterCreatures(SimState& state, const Options& options, const Scatter& scatter) {
     std::int32_t placed = 0;
     for (std::int32_t refusedInARow = 0; placed < scatter.count && refusedInARow < scatterTries;) {
         const std::int32_t x = randomInt(state.random, state.plateWidth);
         const std::int32_t y = randomInt(state.random, state.plateHeight);
-        const PlaceResult result = clickPlacement(state, {scatter.pass, scatter.kind, x, y});
+        const PlaceResult result = applyInput(state, placeInput(options, scatter.kind, x, y));
         if (result.refusal == PlaceRefusal::noMemory) break;
         if (result) {
             placed += 1;
@@ -89,42 +77,40 @@ std::int32_t scatterCreatures(AppState& state, const Scatter& scatter) {
     return placed;
 }
 
-void holdFeedOfPass(AppState& state, const Options& options, std::uint64_t pass) {
-    state.feedingActive = 0;
-    for (const Feed& f : options.feeds) {
-        if (pass < f.firstPass || pass > f.lastPass) continue;
-        state.mouseX = f.x;
-        state.mouseY = f.y;
-        state.feedingActive = 1;
+void takePassInputs(Lab& lab, LabInputs& inputs, std::uint64_t pass,
+                    const std::function<void(const LabInput&)>& taken) {
+    for (; inputs.next < inputs.items.size() && inputs.items[inputs.next].pass == pass; ++inputs.next) {
+        const LabInput& item = inputs.items[inputs.next];
+        if (const auto* scatter = std::get_if<Scatter>(&item.what)) {
+            const std::int32_t placed = scatterCreatures(lab.state, inputs.options, *scatter);
+            if (placed < scatter->count && lab.warnings)
+                *lab.warnings << "vivarix-lab: pass " << pass << ": --scatter " << scatter->pass << ':'
+                              << scatter->kind << ':' << scatter->count << " placed " << placed
+                              << " creatures: no free plate cell, or no memory\n";
+        } else {
+            const Input& input = std::get<Input>(item.what);
+            const PlaceResult result = applyInput(lab.state, input);
+            if (!result && lab.warnings) {
+                const PlaceInput& p = std::get<PlaceInput>(input);
+                *lab.warnings << "vivarix-lab: pass " << pass << ": --place " << pass << ':' << p.kind << ':' << p.x
+                              << ':' << p.y << " placed nothing: " << placeRefusalText(result.refusal) << "\n";
+            }
+        }
+        if (taken) taken(item);
     }
 }
 
-void runPass(Lab& lab, const Options& options, std::uint64_t pass) {
-    AppState& state = lab.state;
-    for (const Placement& p : options.placements) {
-        if (p.pass != pass) continue;
-        const PlaceResult result = clickPlacement(state, p);
-        if (!result && lab.warnings)
-            *lab.warnings << "vivarix-lab: pass " << pass << ": --place " << p.pass << ':' << p.kind << ':' << p.x
-                          << ':' << p.y << " placed nothing: " << refusalText(result.refusal) << "\n";
-    }
-    for (const Scatter& s : options.scatters) {
-        if (s.pass != pass) continue;
-        const std::int32_t placed = scatterCreatures(state, s);
-        if (placed < s.count && lab.warnings)
-            *lab.warnings << "vivarix-lab: pass " << pass << ": --scatter " << s.pass << ':' << s.kind << ':' << s.count
-                          << " placed " << placed << " creatures: no free plate cell, or no memory\n";
-    }
-    holdFeedOfPass(state, options, pass);
-    runTick(state);
-    settleWithoutFrame(state);
+void runPass(Lab& lab, LabInputs& inputs, std::uint64_t pass) {
+    takePassInputs(lab, inputs, pass);
+    runTick(lab.state);
+    settleWithoutFrame(lab.state);
 }
 
 std::string csvHeader(const Options& options) {
     return "tick,kind0,kind1,nutrient,creatures_hash" + (options.stats ? statsHeader() : std::string()) + "\n";
 }
 
-std::string csvLine(std::uint64_t tick, const AppState& state, const Options& options) {
+std::string csvLine(std::uint64_t tick, const SimState& state, const Options& options) {
     std::string line = std::to_string(tick) + ',' + std::to_string(state.kindCount[0]) + ',' +
                        std::to_string(state.kindCount[1]) + ',' + std::to_string(nutrientTotal(state.plateGrid)) + ',' +
                        creaturesHash(state.creatureList);
@@ -200,11 +186,12 @@ int labMain(int argc, char** argv, std::ostream& out, std::ostream& err) {
 
     auto lab = std::make_unique<Lab>();
     lab->warnings = &err;
-    prepareLab(*lab, options, seed);
+    prepareLab(*lab, options.randomNutrient, seed);
     if (!writeGridDump(*lab, options, err)) return 1;
 
+    LabInputs inputs(options);
     runPasses(*lab, options, options.ticks, out, [&](std::uint64_t pass) {
-        runPass(*lab, options, pass);
+        runPass(*lab, inputs, pass);
         return true;
     });
     return finishRun(*lab, options, out, err) ? 0 : 1;

@@ -1,23 +1,26 @@
-// vivarix-lab's run: the program's own plate preparation, placement, feeding and
-// creature step, without a window, for reproducible experiments.
+// vivarix-lab's run: the program's own plate preparation, inputs and tick, without
+// a window, for reproducible experiments.
 //
-// One pass: (1) the placements of the pass, in command-line order, each a left
-// click with the pointer at its position, then its scatters in command-line
-// order; (2) the pointer at the active feed's position with the right button
-// held, if a feed is active, then the tick (runTick); (3) what a frame leaves
-// behind (settleWithoutFrame).  The plate is prepared once before pass 0 as at
-// start-up.
+// The options are an input stream (labInputs): --place and --feed are inputs at
+// their passes, --auto an input before pass 0, and --scatter makes placement inputs
+// on cells it draws when its pass comes.  One pass: (1) its inputs, taken by
+// applyInput in the order labInputs gives; (2) the tick (runTick); (3) what a
+// frame leaves behind (settleWithoutFrame).  The plate is prepared once before
+// pass 0 as at start-up.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
 #include <string>
+#include <variant>
+#include <vector>
 
-#include "app/app_state.h"
-#include "sim/creature_text.h"
 #include "lab_options.h"
-#include "sim/plate_setup.h"
+#include "session/input.h"
+#include "sim/creature_text.h"
+#include "sim/plate_grid.h"
+#include "sim/sim_state.h"
 
 namespace vivarix::lab {
 
@@ -30,54 +33,68 @@ using vivarix::nutrientTotal;
 // 461 lines, line x holding cells (x, 0) .. (x, plateHeight) in decimal.
 std::string gridText(const SimState& state);
 
-// A prepared experiment: state, controls and messages for one run.
+// A prepared experiment: the simulation of one run.
 struct Lab {
-    HeadlessControls controls;
-    AppState state;
+    SimState state;
     // Where a refused placement or a scatter that gives up is told, one line each
     // naming the pass and the reason; not owned; nullptr: nowhere.
     std::ostream* warnings = nullptr;
 };
 
-// Sets the trackbar positions and the nutrient option of the options.
-void setLabControls(HeadlessControls& controls, const Options& options);
-
-// Sets up the controls from the options and prepares the plate as start-up does.
+// A simulation as the program's start-up leaves it, seeded with `seed`: the plate
+// picture and the built-in pictures, and the plate laid out as a first build.
 // Failures are reported to `messages` (stderr when none is given).
-void prepareLab(Lab& lab, const Options& options, std::uint64_t seed, MessageBoxes* messages = nullptr);
+void prepareLab(Lab& lab, bool randomNutrient, std::uint64_t seed, MessageBoxes* messages = nullptr);
 
-// A left click with the pointer at the placement's position and its kind chosen.
-// Returns whether a creature was placed, or why not.
-PlaceResult clickPlacement(AppState& state, const Placement& placement);
+// One item of a run's input stream, taken before the tick of its pass.
+struct LabInput {
+    std::uint64_t pass = 0;
+    std::variant<Input, Scatter> what;
+};
 
-// Why a placement placed nothing, in words ("" for none).
-const char* refusalText(PlaceRefusal refusal);
+// The options as an input stream, ordered by pass; within a pass the --place
+// inputs in command-line order, then the scatters in command-line order, then
+// the feeding and Auto levels.  Placements take the --magen, --alter and --reif
+// positions, feeds the --spread and --grains ones.
+std::vector<LabInput> labInputs(const Options& options);
+
+// The placement input of a --place or of one creature of a scatter at (x, y).
+PlaceInput placeInput(const Options& options, std::int32_t kind, std::int32_t x, std::int32_t y);
 
 // Refused cells in a row after which a scatter gives up.
 inline constexpr std::int32_t scatterTries = 1000;
 
 // The scatter's creatures, one after the other: x = randomInt(plateWidth), then
-// y = randomInt(plateHeight), both from the run's generator, and a left click there
-// (clickPlacement, whose placement draws the heading).  A refused cell is simply
-// drawn again, so each creature costs two draws per cell tried; after
-// scatterTries refused cells in a row (a plate without a free cell) the scatter
-// gives up, and a failed allocation, reported as always, ends it.  Returns the
-// creatures placed.
-std::int32_t scatterCreatures(AppState& state, const Scatter& scatter);
+// y = randomInt(plateHeight), both from the run's generator, and a placement input
+// there (whose placement draws the heading).  A refused cell is simply drawn
+// again, so each creature costs two draws per cell tried; after scatterTries
+// refused cells in a row (a plate without a free cell) the scatter gives up, and
+// a failed allocation, reported as always, ends it.  Returns the creatures placed.
+std::int32_t scatterCreatures(SimState& state, const Options& options, const Scatter& scatter);
 
-// The right button held with the pointer at the position of the feed active in
-// pass `pass`, or released when none is.
-void holdFeedOfPass(AppState& state, const Options& options, std::uint64_t pass);
+// The options' input stream, and how far a run has taken it.
+struct LabInputs {
+    explicit LabInputs(const Options& given) : options(given), items(labInputs(given)) {}
+    const Options& options;  // not owned
+    std::vector<LabInput> items;
+    std::size_t next = 0;    // the first item not taken yet
+};
 
-// Runs pass number `pass` (0-based): its placements and scatters in command-line
-// order, the feed, the tick and settleWithoutFrame.  Placements that place
-// nothing and scatters that give up are told to lab.warnings.
-void runPass(Lab& lab, const Options& options, std::uint64_t pass);
+// Takes the items of pass `pass` (the next ones, when they belong to it), each
+// through applyInput.  Placements that place nothing and scatters that give up are
+// told to lab.warnings.  `taken`, when given, is called after each.  Call for the
+// passes 0, 1, 2, ... in turn.
+void takePassInputs(Lab& lab, LabInputs& inputs, std::uint64_t pass,
+                    const std::function<void(const LabInput&)>& taken = {});
+
+// Runs pass number `pass`: its inputs (takePassInputs), the tick (runTick) and
+// settleWithoutFrame.  Call for the passes 0, 1, 2, ... in turn.
+void runPass(Lab& lab, LabInputs& inputs, std::uint64_t pass);
 
 // The CSV header and the line after `tick` passes, with the --stats columns when
 // options.stats is set.
 std::string csvHeader(const Options& options);
-std::string csvLine(std::uint64_t tick, const AppState& state, const Options& options);
+std::string csvLine(std::uint64_t tick, const SimState& state, const Options& options);
 
 // Runs `passes` passes of a prepared lab, each by `pass` (which returns false to
 // stop the run there), and writes the CSV lines of --every to `out`.  Returns
@@ -85,7 +102,7 @@ std::string csvLine(std::uint64_t tick, const AppState& state, const Options& op
 bool runPasses(Lab& lab, const Options& options, std::uint64_t passes, std::ostream& out,
                const std::function<bool(std::uint64_t pass)>& pass);
 
-// Writes --dump-grid, if asked for, from the prepared plate; false (told on `err`)
+// Writes --dump-grid, if asked for, from the lab's plate; false (told on `err`)
 // when the file cannot be written.
 bool writeGridDump(const Lab& lab, const Options& options, std::ostream& err);
 
@@ -96,7 +113,7 @@ bool finishRun(const Lab& lab, const Options& options, std::ostream& out, std::o
 // The whole program: parses the arguments, checks that every output file can be
 // written, prepares, runs, writes CSV to `out` and errors and warnings to `err`.
 // Returns the exit status: 0, 1 when a file cannot be written, 2 for a bad command
-// line.
+// line, 3 when a replay parts from its journal.
 int labMain(int argc, char** argv, std::ostream& out, std::ostream& err);
 
 }  // namespace vivarix::lab

@@ -1,109 +1,91 @@
 #include "replay.h"
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <ostream>
-#include <sstream>
 
-#include "app/commands.h"
-#include "sim/control_numbers.h"
-#include "sim/creature_text.h"
-#include "sim/feeding.h"
+#include "lab_run.h"
+#include "platform/core/text.h"
+#include "session/journal_replay.h"
 #include "sim/tick.h"
 
 namespace vivarix::lab {
 
-void Replay::prepare(Lab& lab) const {
-    Options options;
-    options.randomNutrient = journal.randomNutrient;
-    prepareLab(lab, options, journal.seed);
+namespace {
+
+// Opens the journal for reading, or tells why it cannot be read.
+bool openJournal(std::ifstream& file, const std::string& path, std::ostream& err) {
+    const std::string shown = printableText(path);
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        err << "vivarix-lab: " << shown << ": is a folder, not a session journal\n";
+        return false;
+    }
+    errno = 0;
+    file.open(path, std::ios::binary);
+    if (file) return true;
+    err << "vivarix-lab: " << shown << ": cannot be read" << (errno != 0 ? std::string(": ") + std::strerror(errno) : "")
+        << "\n";
+    return false;
 }
 
-bool Replay::enterTick(Lab& lab, std::uint64_t tick) {
-    AppState& state = lab.state;
-    HeadlessControls& controls = lab.controls;
-    using Kind = JournalEntry::Kind;
-    for (; next < journal.entries.size() && journal.entries[next].tick == tick; ++next) {
-        const JournalEntry& e = journal.entries[next];
-        switch (e.kind) {
-        case Kind::place:
-            controls.setControlState(control::magenTrackbar, e.magen);
-            controls.setControlState(control::alterTrackbar, e.alter);
-            controls.setControlState(control::reifTrackbar, e.reif);
-            clickPlacement(state, Placement{tick, e.kind01, e.x, e.y});
-            break;
-        case Kind::feed:
-            feeding = true;
-            feedX = e.x;
-            feedY = e.y;
-            controls.setControlState(control::spreadTrackbar, e.spread);
-            controls.setControlState(control::grainsTrackbar, e.grains);
-            break;
-        case Kind::nofeed:
-            feeding = false;
-            break;
-        case Kind::autoPosition:
-            controls.setControlState(control::autoTrackbar, e.position);
-            readAutoFeedAmount(state);
-            break;
-        case Kind::plate:
-            controls.setControlState(e.randomNutrient ? control::randomOption : control::emptyOption, 1);
-            newPlate(state);
-            break;
-        case Kind::check: {
-            const std::string replayed = creaturesHash(state.creatureList);
-            if (replayed != e.hash) {
-                mismatch = "tick " + std::to_string(tick) + ": the journal's creatures hash is " + e.hash +
-                           ", the replay's " + replayed;
-                return false;
-            }
-            ++verified;
-            break;
-        }
-        }
-    }
-    state.feedingActive = feeding ? 1 : 0;
-    if (feeding) {
-        state.mouseX = feedX;
-        state.mouseY = feedY;
-    }
-    return true;
+void brokenJournal(const std::string& path, std::size_t line, const std::string& error, std::ostream& err) {
+    err << "vivarix-lab: " << printableText(path) << ":" << line << ": " << error << "\n";
 }
+
+}  // namespace
 
 int replayMain(const Options& options, std::ostream& out, std::ostream& err) {
     const std::string& path = *options.replay;
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (!file) {
-        err << "vivarix-lab: " << path << ": cannot be read\n";
+    std::ifstream scanned;
+    if (!openJournal(scanned, path, err)) return 2;
+    const JournalScan scan = scanJournal(scanned);
+    if (!scan.error.empty()) {
+        brokenJournal(path, scan.errorLine, scan.error, err);
         return 2;
     }
-    ParsedJournal journal = parseJournal(text.str());
-    if (!journal.error.empty()) {
-        err << "vivarix-lab: " << path << ":" << journal.errorLine << ": " << journal.error << "\n";
-        return 2;
-    }
-    Replay replay(std::move(journal));
+
+    std::ifstream file;
+    if (!openJournal(file, path, err)) return 2;
+    JournalReplay replay(file);
     auto lab = std::make_unique<Lab>();
     lab->warnings = &err;
-    replay.prepare(*lab);
+    prepareLab(*lab, replay.head().randomNutrient, replay.head().seed);
     if (!writeGridDump(*lab, options, err)) return 1;
 
-    const std::uint64_t ticks = options.ticksGiven ? options.ticks : replay.lastTick();
+    SimState& state = lab->state;
+    const JournalReplay::Take take = [&](const Input& input) { return applyInput(state, input); };
+    const std::uint64_t ticks = options.ticksGiven ? options.ticks : scan.lastTick;
+    std::uint64_t reached = ticks;
     const bool agreed = runPasses(*lab, options, ticks, out, [&](std::uint64_t tick) {
-        if (!replay.enterTick(*lab, tick)) return false;
-        runTick(lab->state);
-        settleWithoutFrame(lab->state);
+        if (!replay.enterTick(tick, state.creatureList, take)) {
+            reached = tick;
+            return false;
+        }
+        runTick(state);
+        settleWithoutFrame(state);
         return true;
     });
-    if (!agreed || !replay.enterTick(*lab, ticks)) {
+    if (!agreed || !replay.enterTick(ticks, state.creatureList, take)) {
         out.flush();
-        err << "vivarix-lab: replay mismatch at " << replay.mismatch << "\n";
+        if (!replay.error().empty()) {  // the file changed while it was replayed
+            brokenJournal(path, replay.errorLine(), replay.error(), err);
+            return 2;
+        }
+        err << "vivarix-lab: replay mismatch at " << replay.mismatch() << "\n";
+        if (!options.dumpGrid && !options.dumpCreatures) return 3;
+        if (!writeGridDump(*lab, options, err) || !finishRun(*lab, options, out, err)) return 1;
+        err << "vivarix-lab: the dumps hold the state at tick " << reached << ", where the replay stopped\n";
         return 3;
     }
     if (!finishRun(*lab, options, out, err)) return 1;
-    err << "replay verified: " << replay.checkpointsVerified() << " checkpoints\n";
+    if (replay.checkpointsVerified() == 0)
+        err << "replay done: no checkpoint to verify\n";
+    else
+        err << "replay verified: " << replay.checkpointsVerified() << " checkpoints\n";
     return 0;
 }
 

@@ -15,6 +15,9 @@ constexpr std::int32_t rgb(std::int32_t r, std::int32_t g, std::int32_t b) {
 
 inline constexpr std::int32_t black = rgb(0, 0, 0);
 inline constexpr std::int32_t white = rgb(255, 255, 255);
+// The control column's grey: the inspector picture's background and the ring of
+// the legend's last icon.
+inline constexpr std::int32_t panelGrey = rgb(180, 180, 180);
 
 constexpr std::int32_t redOf(std::int32_t colour) { return colour & 0xFF; }
 constexpr std::int32_t greenOf(std::int32_t colour) { return (colour >> 8) & 0xFF; }

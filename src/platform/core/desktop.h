@@ -139,7 +139,13 @@ public:
     virtual std::int32_t eventControl() const = 0;
     virtual std::int32_t eventShortcut() const = 0;
 
+    // Where the pointer is now, in the client coordinates of `window`.
     virtual CursorPosition cursorPosition(std::int32_t window) const = 0;
+
+    // For a mouse button event that pollEvent handed out last: where the pointer was
+    // when the button went down or up, in the client coordinates of window 0, however
+    // far the pointer has moved since.  For any other event: cursorPosition(0).
+    virtual CursorPosition eventPosition() const = 0;
 
     // --- the population window ----------------------------------------------------
     // A separate, resizable top-level window with the population chart.  It opens

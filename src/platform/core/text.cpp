@@ -32,4 +32,27 @@ std::int32_t parseDecimal(std::string_view text) {
     return static_cast<std::int32_t>(value);
 }
 
+std::string printableText(std::string_view text) {
+    static constexpr char digits[] = "0123456789abcdef";
+    std::string shown;
+    shown.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 32 && byte != 127) {
+            shown.push_back(c);
+        } else if (c == '\r') {
+            shown += "\\r";
+        } else if (c == '\n') {
+            shown += "\\n";
+        } else if (c == '\t') {
+            shown += "\\t";
+        } else {
+            shown += "\\x";
+            shown.push_back(digits[byte >> 4]);
+            shown.push_back(digits[byte & 15]);
+        }
+    }
+    return shown;
+}
+
 }  // namespace vivarix

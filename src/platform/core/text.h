@@ -20,4 +20,8 @@ std::string formatHex(std::int32_t value);
 // "222222" -> 222222, "2A2" -> 2, "  -17x" -> -17, "A22" -> 0, "" -> 0.
 std::int32_t parseDecimal(std::string_view text);
 
+// `text` safe to show in a message on a terminal: the control bytes (below 32, and
+// 127) written as \r, \n, \t or \xNN, everything else as it is.
+std::string printableText(std::string_view text);
+
 }  // namespace vivarix

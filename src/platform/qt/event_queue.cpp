@@ -10,7 +10,7 @@ void EventQueue::raise(DesktopEvent event, bool insideDispatch) {
         queued.push_back(event);
 }
 
-void EventQueue::endDispatch(std::int32_t inputCode) {
+void EventQueue::endDispatch(const DesktopEvent& input) {
     if (blocked > 0) {
         raised.clear();
         return;
@@ -18,8 +18,8 @@ void EventQueue::endDispatch(std::int32_t inputCode) {
     if (!raised.empty()) {
         queued.insert(queued.end(), raised.begin(), raised.end());
         raised.clear();
-    } else if (inputCode != 0) {
-        queued.push_back(DesktopEvent{inputCode, -1});
+    } else if (input.code != 0) {
+        queued.push_back(input);
     }
 }
 

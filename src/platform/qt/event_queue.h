@@ -17,6 +17,9 @@ namespace vivarix {
 struct DesktopEvent {
     std::int32_t code = 0;    // see namespace event in desktop.h
     std::int32_t number = -1; // the control or shortcut of a control or shortcut event, else -1
+    bool positioned = false;  // a mouse button event: (x, y) is where it happened
+    std::int32_t x = 0;       // in the client coordinates of the program's window
+    std::int32_t y = 0;
 };
 
 class EventQueue {
@@ -26,9 +29,9 @@ public:
     // at once.
     void raise(DesktopEvent event, bool insideDispatch);
 
-    // The outermost dispatch ended: queue what it raised, or else `inputCode` when
-    // the dispatched event was one of our input events (0 when it was not).
-    void endDispatch(std::int32_t inputCode);
+    // The outermost dispatch ended: queue what it raised, or else `input` when the
+    // dispatched event was one of our input events (code 0 when it was not).
+    void endDispatch(const DesktopEvent& input);
 
     // While blocked (a modal message box is open) nothing is queued; what is raised
     // meanwhile is discarded.  Calls nest.

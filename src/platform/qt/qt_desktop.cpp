@@ -416,6 +416,11 @@ public:
         return CursorPosition{client.x(), client.y(), window->width(), window->height()};
     }
 
+    CursorPosition eventPosition() const override {
+        if (!last.positioned || !window) return cursorPosition(windowNumber);
+        return CursorPosition{last.x, last.y, window->width(), window->height()};
+    }
+
     // --- the population window ----------------------------------------------------
 
     void showPopulationWindow(bool open) override {
@@ -508,15 +513,15 @@ private:
     }
 
     void dispatched(QObject* inputReceiver, QEvent* event) override {
-        events.endDispatch(inputReceiver ? inputCode(*inputReceiver, *event) : 0);
+        events.endDispatch(inputReceiver ? inputEvent(*inputReceiver, *event) : DesktopEvent{});
     }
 
-    // The code of an input event sent to our window (0 for anything else); notes
-    // where the pointer is on the way.  Qt delivers the second press of a double
-    // click as a press followed by a double-click event: the press counts, the
-    // double-click event does not.
-    std::int32_t inputCode(QObject& receiver, QEvent& qevent) {
-        if (!inOurWindow(receiver)) return 0;
+    // The input event sent to our window (code 0 for anything else), a mouse
+    // button event with where it happened; notes where the pointer is on the way.
+    // Qt delivers the second press of a double click as a press followed by a
+    // double-click event: the press counts, the double-click event does not.
+    DesktopEvent inputEvent(QObject& receiver, QEvent& qevent) {
+        if (!inOurWindow(receiver)) return {};
         switch (qevent.type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
@@ -524,19 +529,21 @@ private:
             const auto& mouse = static_cast<QMouseEvent&>(qevent);
             lastPointer = mouse.globalPosition().toPoint();
             const bool press = qevent.type() == QEvent::MouseButtonPress;
-            if (qevent.type() == QEvent::MouseMove) return event::pointerMove;
-            if (mouse.button() == Qt::LeftButton) return press ? event::leftDown : event::leftUp;
-            if (mouse.button() == Qt::RightButton) return press ? event::rightDown : event::rightUp;
-            if (mouse.button() == Qt::MiddleButton) return press ? event::middleDown : event::middleUp;
-            return 0;
+            if (qevent.type() == QEvent::MouseMove) return {event::pointerMove};
+            const QPoint client = window->mapFromGlobal(lastPointer);
+            const auto button = [&](std::int32_t code) { return DesktopEvent{code, -1, true, client.x(), client.y()}; };
+            if (mouse.button() == Qt::LeftButton) return button(press ? event::leftDown : event::leftUp);
+            if (mouse.button() == Qt::RightButton) return button(press ? event::rightDown : event::rightUp);
+            if (mouse.button() == Qt::MiddleButton) return button(press ? event::middleDown : event::middleUp);
+            return {};
         }
         case QEvent::KeyPress:
-            return event::keyDown;
+            return {event::keyDown};
         case QEvent::KeyRelease:
             // Auto-repeat is a run of presses; only the last release is a release.
-            return static_cast<QKeyEvent&>(qevent).isAutoRepeat() ? 0 : event::keyUp;
+            return {static_cast<QKeyEvent&>(qevent).isAutoRepeat() ? 0 : event::keyUp};
         default:
-            return 0;
+            return {};
         }
     }
 

@@ -1,0 +1,126 @@
+#include "session/session.h"
+
+#include <cerrno>
+#include <ctime>
+
+#include "sim/creature_text.h"
+#include "sim/tick.h"
+
+namespace vivarix {
+
+namespace {
+
+// Appends one line (without its "\n") to the journal and to the recording.  A
+// recording that fails is closed; the journal in memory goes on.
+void writeLine(JournalWriter& journal, MessageBoxes* messages, const std::string& line) {
+    journal.text += line;
+    journal.text += '\n';
+    if (!journal.recording) return;
+    std::FILE* file = journal.recording.get();
+    const bool ok = std::fwrite(line.data(), 1, line.size(), file) == line.size() && std::fputc('\n', file) != EOF &&
+                    std::fflush(file) == 0;
+    if (ok) return;
+    journal.recording.reset();
+    (messages ? *messages : stderrMessageBoxes())
+        .messageBox("Vivarix", "The session can no longer be recorded to " + journal.recordingPath +
+                                   ". It goes on without recording.");
+}
+
+void writeEntry(const SimState& state, Session& session, JournalEntry entry) {
+    writeLine(session.journal, state.messages, journalLine(entry));
+}
+
+void writeCheckpoint(const SimState& state, Session& session) {
+    writeEntry(state, session, {session.ticks, Checkpoint{creaturesHash(state.creatureList)}});
+}
+
+// Writes the levels in force that differ from those last written.
+void writeLevels(const SimState& state, Session& session) {
+    JournalWriter& j = session.journal;
+    if (j.writtenAuto != session.autoLevel) {
+        j.writtenAuto = session.autoLevel;
+        writeEntry(state, session, {session.ticks, Input(session.autoLevel)});
+    }
+    if (session.feeding && (!j.writtenFeeding || j.writtenFeed != session.feed)) {
+        writeEntry(state, session, {session.ticks, Input(session.feed)});
+        j.writtenFeed = session.feed;
+    } else if (!session.feeding && j.writtenFeeding) {
+        writeEntry(state, session, {session.ticks, Input(NoFeedInput{})});
+    }
+    j.writtenFeeding = session.feeding;
+}
+
+// Notes a level input as the one in force.
+struct NoteLevel {
+    Session& session;
+    void operator()(const FeedInput& f) const {
+        session.feeding = true;
+        session.feed = f;
+    }
+    void operator()(const NoFeedInput&) const { session.feeding = false; }
+    void operator()(const AutoInput& a) const { session.autoLevel = a; }
+    void operator()(const PlaceInput&) const {}
+    void operator()(const PlateInput&) const {}
+};
+
+}  // namespace
+
+void startSession(Session& session, const JournalHead& head) {
+    session.seed = head.seed;
+    session.ticks = 0;
+    JournalWriter& j = session.journal;
+    j.text = journalHeadText(head);
+    j.writtenAuto.reset();
+    j.writtenFeeding = false;
+    session.feeding = false;
+}
+
+PlaceResult takeInput(SimState& state, Session& session, const Input& input) {
+    const PlaceResult result = applyInput(state, input);
+    if (!result) return result;
+    if (isLevel(input))
+        std::visit(NoteLevel{session}, input);
+    else
+        writeEntry(state, session, {session.ticks, input});
+    return result;
+}
+
+void runSessionTick(SimState& state, Session& session) {
+    writeLevels(state, session);
+    runTick(state);
+    ++session.ticks;
+    if (session.ticks % journalCheckpointTicks == 0) writeCheckpoint(state, session);
+}
+
+bool startRecording(Session& session, const std::string& path) {
+    JournalWriter& j = session.journal;
+    errno = 0;
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+    if (!file) return false;
+    if (std::fwrite(j.text.data(), 1, j.text.size(), file.get()) != j.text.size() || std::fflush(file.get()) != 0)
+        return false;
+    j.recording = std::move(file);
+    j.recordingPath = path;
+    return true;
+}
+
+bool saveJournal(const SimState& state, Session& session, const std::string& path) {
+    writeCheckpoint(state, session);
+    const std::string& text = session.journal.text;
+    errno = 0;
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+    if (!file) return false;
+    const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
+    return std::fclose(file.release()) == 0 && written;
+}
+
+std::string suggestedJournalName(std::int64_t when) {
+    const std::time_t time = static_cast<std::time_t>(when);
+    std::tm local{};
+    localtime_r(&time, &local);
+    char name[40];
+    std::strftime(name, sizeof name, "vivarix-%Y%m%d-%H%M%S.vxs", &local);
+    return name;
+}
+
+}  // namespace vivarix

@@ -1,0 +1,79 @@
+// A session: the simulation advanced tick by tick with the inputs it takes, and the
+// journal of those inputs (journal_text.h), kept in memory and, when asked, written
+// to a file line by line as it grows.
+//
+// Every input of a session goes through takeInput, every tick through
+// runSessionTick: then the journal replays the session exactly.  Events (a
+// placement, a new plate) are journalled when they take effect; levels (feeding,
+// Auto) as they stand when a tick starts, and only when they changed since they were
+// last written, so a level changed and changed back between two ticks writes
+// nothing, and steady feeding costs one line.  A checkpoint is written after every
+// 1,000th tick and when the journal is saved.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "session/input.h"
+#include "session/journal_text.h"
+#include "sim/sim_state.h"
+
+namespace vivarix {
+
+inline constexpr std::uint64_t journalCheckpointTicks = 1000;
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// The journal as written so far.
+struct JournalWriter {
+    std::string text;                                  // every line so far
+    std::unique_ptr<std::FILE, FileCloser> recording;  // each line written and flushed
+    std::string recordingPath;
+    // The levels as last written.
+    std::optional<AutoInput> writtenAuto;  // none: not written yet
+    bool writtenFeeding = false;
+    FeedInput writtenFeed;                 // the last feed line's fields
+};
+
+struct Session {
+    std::uint64_t seed = 0;
+    std::uint64_t ticks = 0;  // ticks run, over all plates
+    JournalWriter journal;
+    // The levels in force: what the last input of each kind set.
+    AutoInput autoLevel;
+    bool feeding = false;
+    FeedInput feed;
+};
+
+// Starts the session's journal with its head; the session counts from tick 0.  The
+// levels in force are none yet: the first tick writes the Auto level.
+void startSession(Session& session, const JournalHead& head);
+
+// Applies `input` (applyInput) and journals it: an event that took effect at once,
+// a level by the next tick.  Returns what applyInput returned.
+PlaceResult takeInput(SimState& state, Session& session, const Input& input);
+
+// One tick of the session: writes the levels that changed, runs the tick (runTick),
+// counts it, and writes a checkpoint after every 1,000th.
+void runSessionTick(SimState& state, Session& session);
+
+// From now on every line is also written to `path` and flushed, starting with what
+// the journal holds.  Returns false, recording nothing, when the file cannot be
+// written (errno tells why).  A recording that fails later is closed and told to
+// the state's messages; the journal in memory goes on.
+bool startRecording(Session& session, const std::string& path);
+
+// Appends a checkpoint and writes the whole journal to `path`.  Returns false when
+// the file cannot be written (errno tells why).
+bool saveJournal(const SimState& state, Session& session, const std::string& path);
+
+// The name a save suggests for a journal made at local time `when`:
+// vivarix-YYYYMMDD-HHMMSS.vxs.
+std::string suggestedJournalName(std::int64_t when);
+
+}  // namespace vivarix
