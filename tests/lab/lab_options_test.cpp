@@ -7,18 +7,13 @@ namespace {
 
 ParseResult parse(std::vector<std::string> args) { return parseOptions(args); }
 
+// The trackbars' defaults are the control table's (ControlTable tests them).
 TEST(LabOptions, DefaultsAreTheControlsDefaults) {
     const ParseResult r = parse({});
     ASSERT_EQ(r.error, "");
     EXPECT_FALSE(r.options.seed.has_value());
     EXPECT_EQ(r.options.ticks, 1000u);
     EXPECT_TRUE(r.options.randomNutrient);
-    EXPECT_EQ(r.options.autoPosition, 10);
-    EXPECT_EQ(r.options.magenPosition, 20);
-    EXPECT_EQ(r.options.alterPosition, 20);
-    EXPECT_EQ(r.options.reifPosition, 20);
-    EXPECT_EQ(r.options.spreadPosition, 12);
-    EXPECT_EQ(r.options.grainsPosition, 25);
     EXPECT_FALSE(r.options.every.has_value());
 }
 
