@@ -1,9 +1,7 @@
 #include "app/commands.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 
 #include "app/journal.h"
@@ -48,10 +46,9 @@ void newPlate(AppState& state) {
 void saveSessionAs(AppState& state, Desktop& desktop) {
     const std::string path = desktop.askSaveFileName("Save the session", suggestedJournalName(std::time(nullptr)));
     if (path.empty()) return;
-    errno = 0;
-    if (saveJournal(state, path)) return;
-    const std::string why = errno != 0 ? std::strerror(errno) : "the file could not be written";
-    desktop.messageBox("Vivarix", "The session could not be saved to " + path + ": " + why + ".");
+    const FileResult saved = saveJournal(state, path);
+    if (saved) return;
+    desktop.messageBox("Vivarix", "The session could not be saved to " + path + ": " + saved.reason() + ".");
 }
 
 }  // namespace vivarix

@@ -24,13 +24,15 @@ void writeLine(AppState& state, const std::string& line) {
     j.text += '\n';
     if (!j.recording) return;
     std::FILE* file = j.recording.get();
-    const bool ok = std::fwrite(line.data(), 1, line.size(), file) == line.size() && std::fputc('\n', file) != EOF &&
-                    std::fflush(file) == 0;
-    if (ok) return;
+    FileResult written;
+    written.attempt([&] { return std::fwrite(line.data(), 1, line.size(), file) == line.size(); });
+    written.attempt([&] { return std::fputc('\n', file) != EOF; });
+    written.attempt([&] { return std::fflush(file) == 0; });
+    if (written) return;
     j.recording.reset();
     if (state.messages)
-        state.messages->messageBox("Vivarix", "The session can no longer be recorded to " + j.recordingPath +
-                                                  ". It goes on without recording.");
+        state.messages->messageBox("Vivarix", "The session can no longer be recorded to " + j.recordingPath + ": " +
+                                                  written.reason() + ". It goes on without recording.");
 }
 
 std::string entry(std::string_view keyword, std::uint64_t tick) {
@@ -107,24 +109,36 @@ void runJournalledTick(AppState& state) {
     if (state.sessionTicks % journalCheckpointTicks == 0) writeCheckpoint(state);
 }
 
-bool startRecording(AppState& state, const std::string& path) {
+FileResult startRecording(AppState& state, const std::string& path) {
     Journal& j = state.journal;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-    if (!file) return false;
-    if (std::fwrite(j.text.data(), 1, j.text.size(), file.get()) != j.text.size() || std::fflush(file.get()) != 0)
-        return false;
+    std::unique_ptr<std::FILE, FileCloser> file;
+    FileResult result;
+    result.attempt([&] {
+        file.reset(std::fopen(path.c_str(), "wb"));
+        return file != nullptr;
+    });
+    result.attempt([&] { return std::fwrite(j.text.data(), 1, j.text.size(), file.get()) == j.text.size(); });
+    result.attempt([&] { return std::fflush(file.get()) == 0; });
+    if (!result) return result;
     j.recording = std::move(file);
     j.recordingPath = path;
-    return true;
+    return result;
 }
 
-bool saveJournal(AppState& state, const std::string& path) {
+FileResult saveJournal(AppState& state, const std::string& path) {
     writeCheckpoint(state);
     const std::string& text = state.journal.text;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-    if (!file) return false;
-    const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
-    return std::fclose(file.release()) == 0 && written;
+    std::unique_ptr<std::FILE, FileCloser> file;
+    FileResult result;
+    // Closing writes out what fwrite buffered, so its failure is the write's.  (After
+    // an earlier failure the attempt is skipped and `file` closes it.)
+    result.attempt([&] {
+        file.reset(std::fopen(path.c_str(), "wb"));
+        return file != nullptr;
+    });
+    result.attempt([&] { return std::fwrite(text.data(), 1, text.size(), file.get()) == text.size(); });
+    result.attempt([&] { return std::fclose(file.release()) == 0; });
+    return result;
 }
 
 std::string suggestedJournalName(std::int64_t when) {

@@ -33,6 +33,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/core/file_result.h"
+
 namespace vivarix {
 
 struct AppState;
@@ -72,13 +74,14 @@ void journalNewPlate(AppState& state);
 void runJournalledTick(AppState& state);
 
 // From now on every line is also written to `path` and flushed, starting with
-// what the journal holds.  Returns false, recording nothing, when the file cannot
-// be written.
-bool startRecording(AppState& state, const std::string& path);
+// what the journal holds.  A failure (false, with the failing call's error)
+// records nothing.  A recording that fails later is closed with a message naming
+// the error; the journal in memory goes on.
+FileResult startRecording(AppState& state, const std::string& path);
 
-// Appends a checkpoint and writes the whole journal to `path`.  Returns false when
-// the file cannot be written.
-bool saveJournal(AppState& state, const std::string& path);
+// Appends a checkpoint and writes the whole journal to `path`; on failure, the
+// failing call's error.
+FileResult saveJournal(AppState& state, const std::string& path);
 
 // The name a save suggests for a journal made at local time `when`:
 // vivarix-YYYYMMDD-HHMMSS.vxs.
