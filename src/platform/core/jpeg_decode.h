@@ -20,7 +20,7 @@ inline constexpr std::uint32_t maxSide = static_cast<std::uint32_t>(largestBuilt
 // How a decode ended.
 enum class Outcome {
     decoded,          // the whole picture, without a warning
-    tooLarge,         // the header declares more than maxSide on a side (or nothing)
+    tooLarge,         // the header declares more than maxSide pixels on a side
     arithmeticCoded,  // refused: a truncated arithmetic-coded scan is no warning to libjpeg
     damaged,          // not a JPEG file libjpeg reads cleanly: empty, cut short, corrupt, CMYK
     outOfMemory,      // the pixels could not be allocated
