@@ -3,16 +3,28 @@
 
 install(TARGETS vivarix vivarix-lab vivarix-sweep RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-# The program calls itself "0.4alpha"; "~" sorts the Debian version below the
-# final 0.4.
-set(CPACK_DEBIAN_PACKAGE_VERSION "${PROJECT_VERSION}~alpha")
-
-set(VIVARIX_PACKAGE_MAINTAINER "Vivarix developers" CACHE STRING
-    "The Debian package's Maintainer field, \"Name <address>\"")
+# The package's version is its changelog's latest, as in every Debian package, and
+# its maintainer the one who signed that entry: data/changelog (installed
+# compressed, as the changelog of a native package) is the one place to change
+# either.  The program calls itself "0.4alpha"; "~" sorts the Debian version below
+# the final 0.4.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/data/changelog)
+file(STRINGS ${PROJECT_SOURCE_DIR}/data/changelog vivarix_changelog_top LIMIT_COUNT 1)
+string(REGEX MATCH "^vivarix \\(([^)]+)\\) " vivarix_changelog_head "${vivarix_changelog_top}")
+set(CPACK_DEBIAN_PACKAGE_VERSION "${CMAKE_MATCH_1}")
+string(REPLACE "." "\\." vivarix_version_pattern "${PROJECT_VERSION}")
+if(NOT CPACK_DEBIAN_PACKAGE_VERSION MATCHES "^${vivarix_version_pattern}([~+]|$)")
+  message(FATAL_ERROR "data/changelog: the latest entry is not a version ${PROJECT_VERSION} of vivarix: "
+                      "${vivarix_changelog_top}")
+endif()
+file(STRINGS ${PROJECT_SOURCE_DIR}/data/changelog vivarix_changelog_signature REGEX "^ -- " LIMIT_COUNT 1)
+if(NOT vivarix_changelog_signature MATCHES "^ -- ([^<>]+ <[^<>@ ]+@[^<>@ ]+>)  ")
+  message(FATAL_ERROR "data/changelog: the latest entry is not signed \" -- Name <address>  date\"")
+endif()
+set(CPACK_PACKAGE_CONTACT "${CMAKE_MATCH_1}")
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vivarix)
-set(CPACK_PACKAGE_CONTACT "${VIVARIX_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "artificial-life toy: watch evolution on a culture plate")
 # The extended description; CPack puts the summary above it and indents it.
 set(CPACK_PACKAGE_DESCRIPTION "Two kinds of creatures, blue and red, live on a round culture plate of

@@ -1,9 +1,7 @@
 #include "app/commands.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 
 #include "app/user_input.h"
@@ -43,9 +41,9 @@ void newPlate(AppState& state) {
 void saveSessionAs(AppState& state, Desktop& desktop) {
     const std::string path = desktop.askSaveFileName("Save the session", suggestedJournalName(std::time(nullptr)));
     if (path.empty()) return;
-    if (saveJournal(state, state.session, path)) return;
-    const std::string why = errno != 0 ? std::strerror(errno) : "the file could not be written";
-    desktop.messageBox("Vivarix", "The session could not be saved to " + path + ": " + why + ".");
+    const FileResult saved = saveJournal(state, state.session, path);
+    if (saved) return;
+    desktop.messageBox("Vivarix", "The session could not be saved to " + path + ": " + saved.reason() + ".");
 }
 
 }  // namespace vivarix

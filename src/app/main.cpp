@@ -1,9 +1,7 @@
 // Vivarix on the desktop: start-up, then the main loop until the window is closed.
-#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
 #include "app/app_state.h"
@@ -35,9 +33,10 @@ int main(int argc, char** argv) {
     const auto seed =
         line.seed.value_or(static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
     if (startUp(appState, *desktop, *text, seed)) {
-        if (line.record && !startRecording(appState.session, *line.record))
-            desktop->messageBox("Vivarix", "The session cannot be recorded to " + *line.record + ": " +
-                                               std::strerror(errno) + ". It goes on without recording.");
+        if (line.record)
+            if (const FileResult recording = startRecording(appState.session, *line.record); !recording)
+                desktop->messageBox("Vivarix", "The session cannot be recorded to " + *line.record + ": " +
+                                                   recording.reason() + ". It goes on without recording.");
         mainLoop(appState, *desktop);
     }
     // Ending: the window, the surface, the controls and the pictures go with the

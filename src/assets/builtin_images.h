@@ -19,6 +19,11 @@ inline constexpr std::int32_t magnifierOnImage = 44;
 inline constexpr std::int32_t plateTextureImage = 45;  // background of the plate picture
 inline constexpr std::int32_t cloudTextureImage = 46;
 
+// No built-in picture is wider or taller than this (the two textures are exactly
+// this size).  The picture decoder refuses anything larger, before it allocates
+// for it, and the asset generator draws the textures at this size.
+inline constexpr std::int32_t largestBuiltinSide = 256;
+
 struct BuiltinImage {
     std::int32_t number;        // the image number it is decoded into
     const std::uint8_t* bytes;  // the whole JPEG file; static storage, never freed

@@ -27,6 +27,7 @@
 // jpeglib.h needs size_t and FILE declared before it.
 #include <png.h>
 
+#include "assets/builtin_images.h"
 #include "assets/jpeg_encode.h"
 
 namespace {
@@ -504,8 +505,11 @@ int main(int argc, char** argv) {
         {"42-statistics-on-chart-green.jpg", 15, 15, 16, iconQuality, chart(chartGreen)},
         {"43-magnifier-off-chart-red.jpg", 15, 15, 16, iconQuality, chart(chartRed)},
         {"44-magnifier-on-chart-green.jpg", 15, 15, 16, iconQuality, chart(chartGreen)},
-        {"45-plate-texture-lilac.jpg", 256, 256, 2, textureQuality, plateTexture, true},
-        {"46-cloud-texture-blue.jpg", 256, 256, 2, textureQuality, cloudTexture},
+        // The largest pictures: the program decodes nothing larger.
+        {"45-plate-texture-lilac.jpg", vivarix::largestBuiltinSide, vivarix::largestBuiltinSide, 2, textureQuality,
+         plateTexture, true},
+        {"46-cloud-texture-blue.jpg", vivarix::largestBuiltinSide, vivarix::largestBuiltinSide, 2, textureQuality,
+         cloudTexture},
     };
     for (const Asset& asset : assets) {
         const std::vector<std::uint8_t> bytes =

@@ -1,6 +1,5 @@
 #include "session/session.h"
 
-#include <cerrno>
 #include <ctime>
 
 #include "sim/creature_text.h"
@@ -17,13 +16,15 @@ void writeLine(JournalWriter& journal, MessageBoxes* messages, const std::string
     journal.text += '\n';
     if (!journal.recording) return;
     std::FILE* file = journal.recording.get();
-    const bool ok = std::fwrite(line.data(), 1, line.size(), file) == line.size() && std::fputc('\n', file) != EOF &&
-                    std::fflush(file) == 0;
-    if (ok) return;
+    FileResult written;
+    written.attempt([&] { return std::fwrite(line.data(), 1, line.size(), file) == line.size(); });
+    written.attempt([&] { return std::fputc('\n', file) != EOF; });
+    written.attempt([&] { return std::fflush(file) == 0; });
+    if (written) return;
     journal.recording.reset();
     (messages ? *messages : stderrMessageBoxes())
-        .messageBox("Vivarix", "The session can no longer be recorded to " + journal.recordingPath +
-                                   ". It goes on without recording.");
+        .messageBox("Vivarix", "The session can no longer be recorded to " + journal.recordingPath + ": " +
+                                   written.reason() + ". It goes on without recording.");
 }
 
 void writeEntry(const SimState& state, Session& session, JournalEntry entry) {
@@ -92,26 +93,36 @@ void runSessionTick(SimState& state, Session& session) {
     if (session.ticks % journalCheckpointTicks == 0) writeCheckpoint(state, session);
 }
 
-bool startRecording(Session& session, const std::string& path) {
+FileResult startRecording(Session& session, const std::string& path) {
     JournalWriter& j = session.journal;
-    errno = 0;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-    if (!file) return false;
-    if (std::fwrite(j.text.data(), 1, j.text.size(), file.get()) != j.text.size() || std::fflush(file.get()) != 0)
-        return false;
+    std::unique_ptr<std::FILE, FileCloser> file;
+    FileResult result;
+    result.attempt([&] {
+        file.reset(std::fopen(path.c_str(), "wb"));
+        return file != nullptr;
+    });
+    result.attempt([&] { return std::fwrite(j.text.data(), 1, j.text.size(), file.get()) == j.text.size(); });
+    result.attempt([&] { return std::fflush(file.get()) == 0; });
+    if (!result) return result;
     j.recording = std::move(file);
     j.recordingPath = path;
-    return true;
+    return result;
 }
 
-bool saveJournal(const SimState& state, Session& session, const std::string& path) {
+FileResult saveJournal(const SimState& state, Session& session, const std::string& path) {
     writeCheckpoint(state, session);
     const std::string& text = session.journal.text;
-    errno = 0;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-    if (!file) return false;
-    const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
-    return std::fclose(file.release()) == 0 && written;
+    std::unique_ptr<std::FILE, FileCloser> file;
+    FileResult result;
+    // Closing writes out what fwrite buffered, so its failure is the write's.  (After
+    // an earlier failure the attempt is skipped and `file` closes it.)
+    result.attempt([&] {
+        file.reset(std::fopen(path.c_str(), "wb"));
+        return file != nullptr;
+    });
+    result.attempt([&] { return std::fwrite(text.data(), 1, text.size(), file.get()) == text.size(); });
+    result.attempt([&] { return std::fclose(file.release()) == 0; });
+    return result;
 }
 
 std::string suggestedJournalName(std::int64_t when) {

@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/core/file_result.h"
 #include "session/input.h"
 #include "session/journal_text.h"
 #include "sim/sim_state.h"
@@ -63,14 +64,14 @@ PlaceResult takeInput(SimState& state, Session& session, const Input& input);
 void runSessionTick(SimState& state, Session& session);
 
 // From now on every line is also written to `path` and flushed, starting with what
-// the journal holds.  Returns false, recording nothing, when the file cannot be
-// written (errno tells why).  A recording that fails later is closed and told to
-// the state's messages; the journal in memory goes on.
-bool startRecording(Session& session, const std::string& path);
+// the journal holds.  A failure (false, with the failing call's error) records
+// nothing.  A recording that fails later is closed with a message naming the error
+// to the state's messages; the journal in memory goes on.
+FileResult startRecording(Session& session, const std::string& path);
 
-// Appends a checkpoint and writes the whole journal to `path`.  Returns false when
-// the file cannot be written (errno tells why).
-bool saveJournal(const SimState& state, Session& session, const std::string& path);
+// Appends a checkpoint and writes the whole journal to `path`; on failure, the
+// failing call's error.
+FileResult saveJournal(const SimState& state, Session& session, const std::string& path);
 
 // The name a save suggests for a journal made at local time `when`:
 // vivarix-YYYYMMDD-HHMMSS.vxs.

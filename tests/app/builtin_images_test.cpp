@@ -27,7 +27,7 @@ struct Size {
 // The decoded size of image `number`.
 Size expectedSize(std::int32_t number) {
     if (number == 35) return {42, 6};
-    if (number == plateTextureImage || number == cloudTextureImage) return {256, 256};
+    if (number == plateTextureImage || number == cloudTextureImage) return {largestBuiltinSide, largestBuiltinSide};
     return {15, 15};
 }
 

@@ -2,6 +2,9 @@
 // places, and saving it as the user chose.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 #include <regex>
 #include <sstream>
@@ -98,6 +101,43 @@ TEST(JournalWriter, SavingAsTheUserChose) {
     EXPECT_EQ(desktop.messages[0].second.rfind("The session could not be saved to " + desktop.saveAnswer + ": ", 0), 0u)
         << desktop.messages[0].second;
     EXPECT_TRUE(runPass(*state, desktop));
+}
+
+// Every failure is told with the error of the call that failed, never with one an
+// earlier call left in errno (EACCES here).
+TEST(JournalWriter, FailuresNameTheErrorOfTheCallThatFailed) {
+    test::ScriptedDesktop desktop;
+    auto state = startedProgram(desktop, 42);
+    Session& session = state->session;
+
+    errno = EACCES;
+    EXPECT_EQ(startRecording(session, "/dev/full").error, ENOSPC);  // flushing the lines so far
+    EXPECT_FALSE(session.journal.recording);
+    errno = EACCES;
+    EXPECT_EQ(startRecording(session, "/").error, EISDIR);
+    errno = EACCES;
+    EXPECT_EQ(saveJournal(*state, session, "/dev/full").error, ENOSPC);  // closing writes the buffer out
+
+    // A recording that fails later is closed, and the message says why.
+    ASSERT_TRUE(startRecording(session, "/dev/null"));
+    session.journal.recording.reset(std::fopen("/dev/full", "wb"));
+    errno = EACCES;
+    newPlate(*state);
+    EXPECT_FALSE(session.journal.recording);
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_EQ(desktop.messages[0].second, "The session can no longer be recorded to /dev/null: " +
+                                              std::string(std::strerror(ENOSPC)) + ". It goes on without recording.");
+    EXPECT_TRUE(runPass(*state, desktop));
+
+    // A call that fails without setting errno is an input/output error, and the
+    // attempts after a failure do not run.
+    FileResult result;
+    errno = EACCES;
+    EXPECT_FALSE(result.attempt([] { return false; }));
+    EXPECT_EQ(result.error, EIO);
+    bool ran = false;
+    EXPECT_FALSE(result.attempt([&] { return ran = true; }));
+    EXPECT_FALSE(ran);
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 // Besides the sanitizers' reports, it checks the contracts of graphics.h and
 // aborts (a crash to libFuzzer) when one is broken:
 // - a decode that fails returns 0 and leaves the image held under the number as it
-//   was; one that succeeds returns number + 1 and holds an image within the size
-//   limits whose pixels have a zero top byte;
+//   was; one that succeeds returns number + 1 and holds an image no larger than the
+//   largest built-in picture whose pixels have a zero top byte;
 // - an image number outside 0..63 is refused without touching any image;
 // - resizeImage gives exactly the size asked for, keeps every channel within the
 //   range of the source's channel values (it only averages and interpolates), is
@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "assets/builtin_images.h"
 #include "platform/core/graphics.h"
 
 namespace {
@@ -64,10 +65,9 @@ NOT_COVERED ChannelRange rangeOf(const Image& image) {
 }
 
 NOT_COVERED void checkPixels(const Image& image) {
-    check(image.width >= 1 && image.height >= 1 && image.width <= vivarix::maxImageSide &&
-              image.height <= vivarix::maxImageSide &&
-              std::int64_t{image.width} * image.height <= vivarix::maxImagePixels,
-          "image size beyond the limits");
+    check(image.width >= 1 && image.height >= 1 && image.width <= vivarix::largestBuiltinSide &&
+              image.height <= vivarix::largestBuiltinSide,
+          "a decoded picture larger than the largest built-in one");
     check(image.pixels.size() == static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height),
           "pixel count differs from width * height");
     for (const std::uint32_t p : image.pixels) check((p >> 24) == 0, "a pixel with a non-zero top byte");
@@ -143,11 +143,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(g.images[target].width == w && g.images[target].height == h && g.images[target].pixels == before,
           "a refused resize changed the image");
 
-    // Pictures up to the size of the built-in textures (256 by 256) go through a few
-    // sizes, each from a copy of the decoded picture: a single pixel, their own size
-    // (the identity), and a shrink of one side with a stretch of the other.  Larger
-    // ones only through the last size, to keep an input fast.
-    if (std::int64_t{w} * h <= 65536) {
+    // Every decoded picture (at most the size of the built-in textures) goes through
+    // a few sizes, each from a copy of it: a single pixel, its own size (the
+    // identity), and a shrink of one side with a stretch of the other.
+    {
         const Image copy = g.images[target];
         resizeAndCheck(g, target, &copy, range, 1, 1);
         g.images[target] = copy;

@@ -5,7 +5,8 @@
 // lab_options.h abort, which libFuzzer reports as a crash:
 // - a rejected command line has a one-line error that starts with one of the
 //   arguments (the option it names) followed by ": ";
-// - an accepted one holds only values in the documented ranges: trackbar positions,
+// - an accepted --replay comes with no option of a run (the journal gives them);
+// - an accepted run holds only values in the documented ranges: trackbar positions,
 //   kinds 0 or 1, pointer positions inside the window, placements, scatters and
 //   feeds before --ticks, scatters of 1..maxScatter creatures, feeds with T0 <= T1
 //   that do not overlap, a period of 1 or more.
@@ -13,6 +14,7 @@
 // placements and `maxRunScattered` scattered creatures is then run, and the plate invariants are checked after every
 // pass: that puts arbitrary click and feed positions and trackbar settings through placement, feeding and the creature
 // step.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -21,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/fuzz_arguments.h"
 #include "lab/invariants.h"
 #include "lab_options.h"
 #include "lab_run.h"
@@ -44,29 +47,20 @@ void check(bool holds, const char* what) {
     if (!holds) broken(what);
 }
 
-std::vector<std::string> splitArguments(const std::uint8_t* data, std::size_t size) {
-    std::vector<std::string> args;
-    std::string current;
-    for (std::size_t i = 0; i < size; ++i) {
-        const char c = static_cast<char>(data[i]);
-        if (c == '\0' || c == '\n') {
-            args.push_back(std::move(current));
-            current.clear();
-        } else {
-            current.push_back(c);
-        }
-    }
-    if (size > 0 && data[size - 1] != '\0' && data[size - 1] != '\n') args.push_back(std::move(current));
-    return args;
-}
-
 bool inRange(std::int32_t value, std::int32_t low, std::int32_t high) { return value >= low && value <= high; }
 
-void checkRejected(const std::vector<std::string>& args, const std::string& error) {
-    check(error.find('\n') == std::string::npos, "the error is more than one line");
-    for (const std::string& arg : args)
-        if (error.compare(0, arg.size() + 2, arg + ": ") == 0) return;
-    broken("the error names no argument: " + error);
+
+// A replay takes its seed, plate and inputs from the journal: only the options of
+// the replay synopsis in lab_options.h may come with it.
+void checkReplay(const std::vector<std::string>& args, const Options& o) {
+    check(!o.replay->empty(), "an empty --replay file name accepted");
+    static const std::vector<std::string> replayOptions = {"--replay",    "--ticks",           "--every", "--stats",
+                                                           "--dump-grid", "--dump-creatures", "--help",  "-h"};
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (std::find(replayOptions.begin(), replayOptions.end(), args[i]) == replayOptions.end())
+            broken("accepted with --replay: " + args[i]);
+        if (takesValue(args[i])) ++i;
+    }
 }
 
 void checkAccepted(const Options& o) {
@@ -133,10 +127,15 @@ void run(const Options& o) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::vector<std::string> args = splitArguments(data, size);
+    const std::vector<std::string> args = vivarix::fuzz::splitArguments(data, size);
     const ParseResult parsed = parseOptions(args);
     if (!parsed.error.empty()) {
-        checkRejected(args, parsed.error);
+        if (!vivarix::fuzz::namesAnOption(parsed.error, args)) broken("the error is not one line naming an argument: " + parsed.error);
+        return 0;
+    }
+    if (parsed.options.replay) {
+        // Replaying reads a file: what it does with it is the journal fuzzer's part.
+        checkReplay(args, parsed.options);
         return 0;
     }
     checkAccepted(parsed.options);

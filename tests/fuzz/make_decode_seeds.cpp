@@ -2,8 +2,10 @@
 //     vivarix-fuzz-make-seeds <source-dir>/tests/fuzz/corpus/decode
 // Small pictures in the forms libjpeg reads (grey-scale, progressive, restart
 // markers), and files decodeImage must refuse (arithmetic-coded, CMYK, empty,
-// truncated, tables only, a header beyond the size limits, not a JPEG at all).  The twelve
+// truncated, tables only, headers beyond the size limit, whole and cut short, not a
+// JPEG at all).  The twelve
 // built-in pictures are copied next to them by hand from src/assets/pictures.
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "assets/builtin_images.h"
 #include "assets/jpeg_encode.h"
 
 namespace {
@@ -78,6 +81,16 @@ std::vector<unsigned char> withSize(std::vector<unsigned char> bytes, unsigned w
     return bytes;
 }
 
+// The bytes up to the end of the first scan header and `more` bytes of its data.
+std::vector<unsigned char> cutAfterHeader(const std::vector<unsigned char>& bytes, std::size_t more) {
+    for (std::size_t i = 2; i + 3 < bytes.size();) {
+        const std::size_t length = (std::size_t{bytes[i + 2]} << 8) | bytes[i + 3];
+        if (bytes[i + 1] == 0xDA) return {bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(i + 2 + length + more)};
+        i += 2 + length;
+    }
+    return bytes;
+}
+
 bool write(const std::string& directory, const char* name, const std::vector<unsigned char>& bytes) {
     const std::string path = directory + "/" + name;
     std::FILE* file = std::fopen(path.c_str(), "wb");
@@ -116,7 +129,9 @@ int main(int argc, char** argv) {
         {"edge-cmyk-4x4.jpg", encode(cmyk)},
         {"edge-truncated.jpg", std::vector<unsigned char>(colour.begin(), colour.begin() + colour.size() / 2)},
         {"edge-tables-only.jpg", tablesOnly()},
-        {"edge-too-wide.jpg", withSize(encode(tiny), 16385, 1)},
+        {"edge-too-wide.jpg", withSize(encode(tiny), vivarix::largestBuiltinSide + 1, 1)},
+        // A progressive file is where libjpeg allocates most for a picture's size.
+        {"edge-huge-header-cut.jpg", cutAfterHeader(withSize(encode(progressive), 16384, 4096), 16)},
         {"edge-soi-eoi.jpg", {0xFF, 0xD8, 0xFF, 0xD9}},
         {"edge-empty.jpg", {}},
         {"edge-not-jpeg.png", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'}},

@@ -3,9 +3,10 @@
 #
 # Installs BUILD-DIR with `CMAKE --install --prefix /usr` and DESTDIR=ROOT (emptied
 # first) and checks the installed tree: every file in place, the icons PNG files of
-# their directory's size, the desktop entry, the metainfo and the manual page clean
-# under desktop-file-validate, appstreamcli and groff, and vivarix-lab and
-# vivarix-sweep running.  Prints every problem it finds and exits 1 if there was
+# their directory's size, the manual pages and the changelog compressed as Debian
+# asks, the desktop entry, the metainfo and the manual pages clean under
+# desktop-file-validate, appstreamcli and groff, and vivarix-lab and vivarix-sweep
+# running.  Prints every problem it finds and exits 1 if there was
 # one.
 set -u
 cmake=$1
@@ -36,10 +37,10 @@ done
 
 desktop=$usr/share/applications/vivarix.desktop
 metainfo=$usr/share/metainfo/io.github.vivarix.Vivarix.metainfo.xml
-manpage=$usr/share/man/man1/vivarix-lab.1
-sweeppage=$usr/share/man/man1/vivarix-sweep.1
+pages="$usr/share/man/man1/vivarix.1.gz $usr/share/man/man1/vivarix-lab.1.gz $usr/share/man/man1/vivarix-sweep.1.gz"
 copyright=$usr/share/doc/vivarix/copyright
-for file in "$desktop" "$metainfo" "$manpage" "$sweeppage" "$copyright"; do
+changelog=$usr/share/doc/vivarix/changelog.gz
+for file in "$desktop" "$metainfo" $pages "$copyright" "$changelog"; do
   [ -f "$file" ] || fail "missing ${file#"$root"/}"
 done
 
@@ -91,10 +92,20 @@ if [ -f "$copyright" ]; then
   grep -qx 'License: Expat' "$copyright" || fail "the copyright file names no Expat (MIT) license"
 fi
 
+# gzip -9n: bytes 0-1 the gzip signature, 3 the flags (0: no file name stored), 4-7
+# the time (0: none), 8 the extra flags (2: the most compression).
+for file in $pages "$changelog"; do
+  [ -f "$file" ] || continue
+  set -- $(od -An -tu1 -N9 "$file")
+  [ "$1 $2 $4 $5 $6 $7 $8 $9" = "31 139 0 0 0 0 0 2" ] ||
+    fail "${file#"$root"/} is not compressed with gzip -9n (header $*)"
+  gzip -t "$file" || fail "${file#"$root"/} is not a whole gzip file"
+done
+
 # groff reports every warning on stderr; a clean page prints nothing there.
-for page in "$manpage" "$sweeppage"; do
+for page in $pages; do
   [ -f "$page" ] || continue
-  report=$(LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z "$page" 2>&1)
+  report=$(gzip -dc "$page" | LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z 2>&1)
   [ $? -eq 0 ] && [ -z "$report" ] || fail "groff warns about ${page##*/}: $report"
 done
 

@@ -124,6 +124,7 @@ TEST_F(Sweep, BadSweepsAreRefusedBeforeAnyRun) {
               "--auto: 99 is too large: at most 40 (in the runs with --auto 99)"},
              {{"--seeds", "1-3"}, "--every: needed"},
              {{"--seeds", "1-3", "--every", "5", "--seed", "4"}, "--seed: a sweep takes its seeds from --seeds"},
+             {{"--seeds", "1-3", "--every", "5", "--replay", "s.vxs"}, "--replay: not in a sweep"},
              {{"--every", "5"}, "--seeds: needed"}}) {
         const test::Outcome o = sweep(args);
         EXPECT_EQ(o.status, 2) << message;

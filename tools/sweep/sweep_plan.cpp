@@ -111,6 +111,8 @@ std::string readArguments(const std::vector<std::string>& args, Plan& plan) {
         if (!own && !lab::takesValue(option))
             return refused(option, "unknown option (of vivarix-sweep or vivarix-lab)");
         if (option == "--seed") return refused(option, "a sweep takes its seeds from --seeds");
+        if (option == "--replay")
+            return refused(option, "not in a sweep: a replay takes its seed and inputs from its journal");
         if (option == "--dump-grid" || option == "--dump-creatures")
             return refused(option, "not in a sweep: every run would write the same file");
         if (i + 1 >= args.size()) return refused(option, "missing value");

@@ -3,7 +3,7 @@
 //   vivarix-sweep --out DIR --seeds LIST [--jobs N] [--hosts FILE] [--lab PROGRAM]
 //                 [vivarix-lab options]...
 //
-// Every vivarix-lab option but --seed and the dumps may be given; one whose value
+// Every vivarix-lab option but --seed, --replay and the dumps may be given; one whose value
 // is a comma-separated list ("--auto 5,10,20") is swept.  The runs are every
 // combination of the swept values, the first swept option changing slowest, times
 // every seed of --seeds (which changes fastest); each run is vivarix-lab with

@@ -100,8 +100,10 @@ ImageHandle createImage(Graphics& g, std::int32_t number, std::int32_t width, st
 // Returns its handle, or 0 when the bytes are not a JPEG file that decodes cleanly
 // (empty, truncated, corrupt, or a decode that libjpeg only warns about), the file
 // is arithmetic-coded (libjpeg cannot tell a truncated one from a whole one), or the
-// picture is beyond the size limits; the image held under `number` is then left as
-// it was.  Grey-scale pictures come out as grey colour values.
+// picture is larger than the largest built-in picture (largestBuiltinSide of
+// assets/builtin_images.h on a side; refused on its header, before anything is
+// allocated for it); the image held under `number` is then left as it was.
+// Grey-scale pictures come out as grey colour values.
 ImageHandle decodeImage(Graphics& g, std::int32_t number, const std::uint8_t* bytes, std::size_t size);
 
 // Replaces image `number` by a smoothed copy scaled to width by height (area

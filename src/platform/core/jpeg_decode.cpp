@@ -6,6 +6,7 @@
 #include <utility>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 #include "platform/core/graphics.h"
 
@@ -43,13 +44,13 @@ void onMessage(j_common_ptr info, int level) {
     if (level < 0) ++reinterpret_cast<ErrorManager*>(info->err)->warnings;
 }
 
-bool within(std::uint64_t width, std::uint64_t height) {
-    return width >= 1 && height >= 1 && width <= maxSide && height <= maxSide && width * height <= maxPixels;
+bool within(std::uint32_t width, std::uint32_t height) {
+    return width >= 1 && height >= 1 && width <= maxSide && height <= maxSide;
 }
 
 // The setjmp frame.  Holds only plain C data and touches nothing but *s after
 // setjmp; every path out of it destroys the decompressor.
-bool run(DecodeState* s, const std::uint8_t* bytes, std::size_t size) {
+Outcome run(DecodeState* s, const std::uint8_t* bytes, std::size_t size) {
     s->info.err = jpeg_std_error(&s->error.base);
     s->error.base.error_exit = onFatalError;
     s->error.base.emit_message = onMessage;
@@ -57,19 +58,29 @@ bool run(DecodeState* s, const std::uint8_t* bytes, std::size_t size) {
     s->created = false;
     if (setjmp(s->error.jump)) {
         if (s->created) jpeg_destroy_decompress(&s->info);
-        return false;
+        return s->error.base.msg_code == JERR_OUT_OF_MEMORY ? Outcome::outOfMemory : Outcome::damaged;
     }
     jpeg_create_decompress(&s->info);
     s->created = true;
     jpeg_mem_src(&s->info, bytes, static_cast<unsigned long>(size));
+    if (jpeg_read_header(&s->info, TRUE) != JPEG_HEADER_OK || s->error.warnings != 0) {
+        jpeg_destroy_decompress(&s->info);
+        return Outcome::damaged;
+    }
+    // Decided on the header alone: jpeg_start_decompress below is where libjpeg
+    // allocates its buffers for the picture (a whole-picture coefficient store for a
+    // progressive file), and then we allocate its pixels.
+    if (!within(s->info.image_width, s->info.image_height)) {
+        jpeg_destroy_decompress(&s->info);
+        return Outcome::tooLarge;
+    }
     // Arithmetic-coded files are refused: libjpeg pads an arithmetic-coded scan whose
     // data stops short with zeros and warns about nothing, so a truncated or damaged
-    // one would pass for clean (a few hundred bytes then make millions of pixels).
-    // A Huffman-coded scan that stops short raises a warning.
-    if (jpeg_read_header(&s->info, TRUE) != JPEG_HEADER_OK || s->error.warnings != 0 || s->info.arith_code ||
-        !within(s->info.image_width, s->info.image_height)) {
+    // one would pass for clean.  A Huffman-coded scan that stops short raises a
+    // warning.
+    if (s->info.arith_code) {
         jpeg_destroy_decompress(&s->info);
-        return false;
+        return Outcome::arithmeticCoded;
     }
     // Grey-scale and colour pictures alike come out as RGB triples.
     s->info.out_color_space = JCS_RGB;
@@ -78,7 +89,7 @@ bool run(DecodeState* s, const std::uint8_t* bytes, std::size_t size) {
     const std::uint32_t height = s->info.output_height;
     if (s->info.output_components != 3 || !within(width, height) || s->error.warnings != 0) {
         jpeg_destroy_decompress(&s->info);
-        return false;
+        return Outcome::damaged;
     }
     s->out->width = width;
     s->out->height = height;
@@ -87,7 +98,7 @@ bool run(DecodeState* s, const std::uint8_t* bytes, std::size_t size) {
     s->out->row = static_cast<unsigned char*>(std::malloc(static_cast<std::size_t>(width) * 3));
     if (!s->out->pixels || !s->out->row) {
         jpeg_destroy_decompress(&s->info);
-        return false;
+        return Outcome::outOfMemory;
     }
     while (s->info.output_scanline < height) {
         JSAMPROW rows[1] = {s->out->row};
@@ -95,7 +106,7 @@ bool run(DecodeState* s, const std::uint8_t* bytes, std::size_t size) {
         if (jpeg_read_scanlines(&s->info, rows, 1) != 1 || s->error.warnings != 0) {
             // A warning already condemns the picture: stop instead of decoding the rest.
             jpeg_destroy_decompress(&s->info);
-            return false;
+            return Outcome::damaged;
         }
         std::uint32_t* to = s->out->pixels + static_cast<std::size_t>(y) * width;
         const unsigned char* from = s->out->row;
@@ -106,13 +117,13 @@ bool run(DecodeState* s, const std::uint8_t* bytes, std::size_t size) {
     jpeg_finish_decompress(&s->info);
     const bool clean = s->error.warnings == 0;
     jpeg_destroy_decompress(&s->info);
-    return clean;
+    return clean ? Outcome::decoded : Outcome::damaged;
 }
 
 }  // namespace
 
-bool decodeJpeg(const std::uint8_t* bytes, std::size_t size, Decoded* out) {
-    if (!bytes || size == 0 || !out) return false;
+Outcome decodeJpeg(const std::uint8_t* bytes, std::size_t size, Decoded* out) {
+    if (!bytes || size == 0 || !out) return Outcome::damaged;
     DecodeState state{};
     state.out = out;
     return run(&state, bytes, size);
@@ -134,7 +145,7 @@ ImageHandle decodeImage(Graphics& g, std::int32_t number, const std::uint8_t* by
         jpeg::Decoded* d;
         ~Release() { jpeg::freeDecoded(d); }
     } release{&decoded};
-    if (!jpeg::decodeJpeg(bytes, size, &decoded)) return 0;
+    if (jpeg::decodeJpeg(bytes, size, &decoded) != jpeg::Outcome::decoded) return 0;
     const std::size_t count = static_cast<std::size_t>(decoded.width) * decoded.height;
     Image fresh;
     fresh.width = static_cast<std::int32_t>(decoded.width);

@@ -7,14 +7,24 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/core/graphics.h"
+#include "assets/builtin_images.h"
 
 namespace vivarix::jpeg {
 
-// Pictures beyond the image size limits are refused rather than decoded: a forged
-// header must not make us allocate gigabytes.
-inline constexpr std::uint32_t maxSide = static_cast<std::uint32_t>(maxImageSide);
-inline constexpr std::uint64_t maxPixels = static_cast<std::uint64_t>(maxImagePixels);
+// The decoder reads only the program's own pictures, so a picture larger than the
+// largest of them is refused as soon as its header is read, before libjpeg or we
+// allocate anything for its pixels: a forged or damaged header of a few bytes must
+// not cost hundreds of megabytes.
+inline constexpr std::uint32_t maxSide = static_cast<std::uint32_t>(largestBuiltinSide);
+
+// How a decode ended.
+enum class Outcome {
+    decoded,          // the whole picture, without a warning
+    tooLarge,         // the header declares more than maxSide pixels on a side
+    arithmeticCoded,  // refused: a truncated arithmetic-coded scan is no warning to libjpeg
+    damaged,          // not a JPEG file libjpeg reads cleanly: empty, cut short, corrupt, CMYK
+    outOfMemory,      // the pixels could not be allocated
+};
 
 // The result of a decode.  `pixels` and `row` are malloc'ed by decodeJpeg and
 // owned by the caller, who releases them with freeDecoded whatever decodeJpeg
@@ -27,12 +37,12 @@ struct Decoded {
     unsigned char* row = nullptr;  // scratch: one RGB scanline
 };
 
-// Decodes `size` bytes of a JPEG file.  True only when libjpeg decoded the whole
-// picture without an error or a single warning (a truncated scan is a warning to
-// libjpeg) and it is within maxSide / maxPixels.  Arithmetic-coded files are
-// refused: a truncated arithmetic-coded scan is no warning to libjpeg.  Never exits
-// the process.
-bool decodeJpeg(const std::uint8_t* bytes, std::size_t size, Decoded* out);
+// Decodes `size` bytes of a JPEG file.  `decoded` only when libjpeg decoded the
+// whole picture without an error or a single warning (a truncated scan is a warning
+// to libjpeg) and it is within maxSide.  On `tooLarge` and `arithmeticCoded`
+// nothing was allocated for the picture (out->pixels and out->row stay null).
+// Never exits the process.
+Outcome decodeJpeg(const std::uint8_t* bytes, std::size_t size, Decoded* out);
 
 void freeDecoded(Decoded* decoded);
 

@@ -33,19 +33,35 @@ public:
     // dispatched event was one of our input events (code 0 when it was not).
     void endDispatch(const DesktopEvent& input);
 
-    // While blocked (a modal message box is open) nothing is queued; what is raised
-    // meanwhile is discarded.  Calls nest.
-    void block() { ++blocked; }
-    void unblock() { --blocked; }
-
     bool empty() const { return queued.empty(); }
     // The oldest queued event; {0, -1} when there is none.
     DesktopEvent pop();
 
 private:
+    // While blocked (a modal dialog is open) nothing is queued; what is raised
+    // meanwhile is discarded.  Blocks nest.  Only an EventBlock blocks, so that
+    // every block is undone.
+    friend class EventBlock;
+    void block() { ++blocked; }
+    void unblock() { --blocked; }
+
     std::vector<DesktopEvent> raised;
     std::deque<DesktopEvent> queued;
     int blocked = 0;
+};
+
+// Blocks a queue for as long as it lives: around a modal dialog, so that however
+// the dialog's scope is left (its return, an early return, an exception) the queue
+// takes events again.
+class EventBlock {
+public:
+    explicit EventBlock(EventQueue& queue) : queue(queue) { queue.block(); }
+    ~EventBlock() { queue.unblock(); }
+    EventBlock(const EventBlock&) = delete;
+    EventBlock& operator=(const EventBlock&) = delete;
+
+private:
+    EventQueue& queue;
 };
 
 }  // namespace vivarix

@@ -505,9 +505,10 @@ private:
     // open, and afterwards the keys go to the program's window again (window
     // managers usually do this themselves; offscreen and bare X servers do not).
     int runModal(QDialog& dialog) {
-        events.block();
-        const int result = dialog.exec();
-        events.unblock();
+        const int result = [&] {
+            const EventBlock blocked(events);
+            return dialog.exec();
+        }();
         if (window) window->activateWindow();
         return result;
     }
