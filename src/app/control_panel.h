@@ -51,7 +51,8 @@ void handleControlEvent(AppState& state, Desktop& desktop, std::int32_t control)
 void handleShortcutEvent(AppState& state, Desktop& desktop, std::int32_t shortcut);
 
 // A middle button press: follows the creature at the pointer (see
-// followCreatureAtPointer), switching the magnifier on to show it.
+// followCreatureAtPointer), switching the magnifier on to show it.  While paused
+// it draws the frame again (renderFrame, no tick), so that the choice shows at once.
 void handleMiddleClick(AppState& state);
 
 }  // namespace vivarix

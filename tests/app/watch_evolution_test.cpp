@@ -3,6 +3,7 @@
 // program's own passes on a desktop without a display.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -176,6 +177,37 @@ TEST(FollowCreature, TheInspectorKeepsTheFollowedCreatureUntilItDies) {
     p.desktop.movePointer(60, 400);
     p.pass(event::middleDown);
     EXPECT_EQ(p.state->followed, nullptr);
+}
+
+// Paused, a middle click shows the ring and the magnifier's frame in the very next
+// present, without a tick: the simulation stays exactly where it was.
+TEST(FollowCreature, APausedMiddleClickShowsTheChoiceAtOnce) {
+    Program p;
+    for (int i = 0; i < 3; ++i) p.pass();
+    p.press(shortcut::pause);
+    const Image& frame = p.state->graphics.backBuffer;
+    auto pixel = [&](std::int32_t x, std::int32_t y) { return frame.pixels[static_cast<std::size_t>(y * frame.width + x)]; };
+    const auto green = static_cast<std::uint32_t>(magnifierGreen);
+    ASSERT_EQ(std::count(frame.pixels.begin(), frame.pixels.end(), green), 0);  // the magnifier is off
+    const std::uint64_t ticks = p.state->sessionTicks;
+    const std::string hash = creaturesHash(p.state->creatureList);
+
+    const Creature* last = p.state->creatureList.back();
+    p.desktop.movePointer(last->x, last->y);
+    p.pass(event::middleDown);
+    ASSERT_EQ(p.state->followed, last);
+    int ring = 0;  // green around it, whatever its size
+    for (std::int32_t y = last->y - 8; y <= last->y + 8; ++y)
+        for (std::int32_t x = last->x - 8; x <= last->x + 8; ++x) ring += pixel(x, y) == green;
+    EXPECT_GT(ring, 0);
+    EXPECT_EQ(pixel(p.state->magnifierX - 24, p.state->magnifierY), green);  // the frame, centred on it
+    EXPECT_EQ(std::abs(p.state->magnifierX - last->x) + std::abs(p.state->magnifierY - last->y), 0);
+    EXPECT_EQ(p.state->sessionTicks, ticks);
+    EXPECT_EQ(creaturesHash(p.state->creatureList), hash);
+    const std::int64_t presents = p.desktop.presents;
+    p.pass();
+    EXPECT_EQ(p.desktop.presents, presents + 1);
+    EXPECT_EQ(p.state->sessionTicks, ticks);
 }
 
 }  // namespace
