@@ -1,13 +1,12 @@
 #include "app/commands.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 
 #include "app/journal.h"
 #include "app/plate_preparation.h"
+#include "app/save_file.h"
 #include "sim/plate_setup.h"
 
 namespace vivarix {
@@ -46,12 +45,8 @@ void newPlate(AppState& state) {
 }
 
 void saveSessionAs(AppState& state, Desktop& desktop) {
-    const std::string path = desktop.askSaveFileName("Save the session", suggestedJournalName(std::time(nullptr)));
-    if (path.empty()) return;
-    errno = 0;
-    if (saveJournal(state, path)) return;
-    const std::string why = errno != 0 ? std::strerror(errno) : "the file could not be written";
-    desktop.messageBox("Vivarix", "The session could not be saved to " + path + ": " + why + ".");
+    saveThroughDialog(desktop, "Save the session", suggestedJournalName(std::time(nullptr)), "The session",
+                      [&](const std::string& path) { return saveJournal(state, path); });
 }
 
 }  // namespace vivarix

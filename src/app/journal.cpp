@@ -120,11 +120,7 @@ bool startRecording(AppState& state, const std::string& path) {
 
 bool saveJournal(AppState& state, const std::string& path) {
     writeCheckpoint(state);
-    const std::string& text = state.journal.text;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-    if (!file) return false;
-    const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
-    return std::fclose(file.release()) == 0 && written;
+    return writeWholeFile(path, state.journal.text);
 }
 
 std::string suggestedJournalName(std::int64_t when) {

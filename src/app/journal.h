@@ -33,16 +33,14 @@
 #include <string_view>
 #include <vector>
 
+#include "app/save_file.h"
+
 namespace vivarix {
 
 struct AppState;
 
 inline constexpr std::string_view journalHeader = "vivarix-session 1";
 inline constexpr std::uint64_t journalCheckpointTicks = 1000;
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 // What the program has journalled so far, and the last feeding and Auto position it
 // wrote, so that it writes only changes.

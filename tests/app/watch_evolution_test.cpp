@@ -13,8 +13,10 @@
 #include "app/speed.h"
 #include "app/startup.h"
 #include "render/magnifier.h"
+#include "render/population_csv.h"
 #include "sim/control_numbers.h"
 #include "sim/creature_text.h"
+#include "support/program_run.h"
 #include "support/scripted_desktop.h"
 
 namespace vivarix {
@@ -144,6 +146,53 @@ TEST(PopulationWindow, HChartsThePlateAtMostTwiceASecondAndANewPlateStartsAgain)
     // The button does what H does.
     p.pass(event::control, populationButton);
     EXPECT_TRUE(p.desktop.populationOpen);
+}
+
+// A zoom charts only its ticks, at the plot's resolution; one made on an earlier
+// plate is ignored.
+TEST(PopulationWindow, AZoomChartsItsTicksUntilANewPlate) {
+    Program p;
+    p.runUntil(600);
+    p.press(shortcut::population);
+    const std::size_t whole = p.desktop.chart.creatures[0].size();
+    p.desktop.zoom = ChartZoom{p.state->watch.plate, 100, 200};
+    const std::int64_t charts = p.desktop.charts;
+    for (int i = 0; i < 20; ++i) p.pass();  // half a second
+    ASSERT_EQ(p.desktop.charts, charts + 1);
+    const std::vector<ChartPoint>& zoomed = p.desktop.chart.creatures[0];
+    ASSERT_EQ(zoomed.size(), 103u);  // a point a tick, and one beyond each end
+    EXPECT_EQ(zoomed[1].tick, 100u);
+    EXPECT_EQ(zoomed[101].tick, 200u);
+    EXPECT_GT(whole, 0u);
+
+    p.pass(event::control, control::newPlateButton);
+    for (int i = 0; i < 20; ++i) p.pass();
+    EXPECT_EQ(p.desktop.chart.creatures[0].front().tick, 1u);  // the new plate's whole story
+    EXPECT_EQ(p.desktop.chart.plate, p.state->watch.plate);
+}
+
+using PopulationData = test::ScratchDir;
+
+// "Save data..." writes the history as kept, under a name with the plate's tick; a
+// file that cannot be written is reported and the run goes on.
+TEST_F(PopulationData, SaveDataWritesTheKeptHistory) {
+    Program p;
+    p.runUntil(300);
+    p.press(shortcut::pause);
+    p.desktop.saveAnswer = (dir / "population.csv").string();
+    p.pass(event::populationData);
+    EXPECT_EQ(p.desktop.suggestedSaveName, "vivarix-population-tick-300.csv");
+    const std::string csv = test::readFile(dir / "population.csv");
+    EXPECT_EQ(test::lines(csv).size(), p.state->watch.history.samples.size() + 1);
+    EXPECT_TRUE(csv == historyCsv(p.state->watch.history));
+    EXPECT_TRUE(p.desktop.messages.empty());
+
+    p.desktop.saveAnswer = (dir / "missing" / "population.csv").string();
+    p.pass(event::populationData);
+    ASSERT_EQ(p.desktop.messages.size(), 1u);
+    EXPECT_EQ(p.desktop.messages[0].second,
+              "The population data could not be saved to " + p.desktop.saveAnswer + ": No such file or directory.");
+    EXPECT_EQ(p.state->sessionTicks, 300u);
 }
 
 TEST(FollowCreature, TheInspectorKeepsTheFollowedCreatureUntilItDies) {
