@@ -163,7 +163,7 @@ TEST(PopulationWindow, AZoomChartsItsTicksUntilANewPlate) {
     ASSERT_EQ(zoomed.size(), 103u);  // a point a tick, and one beyond each end
     EXPECT_EQ(zoomed[1].tick, 100u);
     EXPECT_EQ(zoomed[101].tick, 200u);
-    EXPECT_GT(whole, 0u);
+    EXPECT_LE(whole, 300u);  // the whole story: a point per two ticks
 
     p.pass(event::control, control::newPlateButton);
     for (int i = 0; i < 20; ++i) p.pass();
@@ -173,8 +173,7 @@ TEST(PopulationWindow, AZoomChartsItsTicksUntilANewPlate) {
 
 using PopulationData = test::ScratchDir;
 
-// "Save data..." writes the history as kept, under a name with the plate's tick; a
-// file that cannot be written is reported and the run goes on.
+// "Save data..." writes the history as kept, under a name with the plate's tick.
 TEST_F(PopulationData, SaveDataWritesTheKeptHistory) {
     Program p;
     p.runUntil(300);
@@ -183,16 +182,8 @@ TEST_F(PopulationData, SaveDataWritesTheKeptHistory) {
     p.pass(event::populationData);
     EXPECT_EQ(p.desktop.suggestedSaveName, "vivarix-population-tick-300.csv");
     const std::string csv = test::readFile(dir / "population.csv");
-    EXPECT_EQ(test::lines(csv).size(), p.state->watch.history.samples.size() + 1);
+    EXPECT_EQ(test::lines(csv).size(), 301u);  // a sample a tick so far, and the header
     EXPECT_TRUE(csv == historyCsv(p.state->watch.history));
-    EXPECT_TRUE(p.desktop.messages.empty());
-
-    p.desktop.saveAnswer = (dir / "missing" / "population.csv").string();
-    p.pass(event::populationData);
-    ASSERT_EQ(p.desktop.messages.size(), 1u);
-    EXPECT_EQ(p.desktop.messages[0].second,
-              "The population data could not be saved to " + p.desktop.saveAnswer + ": No such file or directory.");
-    EXPECT_EQ(p.state->sessionTicks, 300u);
 }
 
 TEST(FollowCreature, TheInspectorKeepsTheFollowedCreatureUntilItDies) {
@@ -253,10 +244,6 @@ TEST(FollowCreature, APausedMiddleClickShowsTheChoiceAtOnce) {
     EXPECT_EQ(std::abs(p.state->magnifierX - last->x) + std::abs(p.state->magnifierY - last->y), 0);
     EXPECT_EQ(p.state->sessionTicks, ticks);
     EXPECT_EQ(creaturesHash(p.state->creatureList), hash);
-    const std::int64_t presents = p.desktop.presents;
-    p.pass();
-    EXPECT_EQ(p.desktop.presents, presents + 1);
-    EXPECT_EQ(p.state->sessionTicks, ticks);
 }
 
 }  // namespace
