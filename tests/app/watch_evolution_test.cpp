@@ -13,10 +13,8 @@
 #include "app/speed.h"
 #include "app/startup.h"
 #include "render/magnifier.h"
-#include "render/population_csv.h"
 #include "sim/control_numbers.h"
 #include "sim/creature_text.h"
-#include "support/program_run.h"
 #include "support/scripted_desktop.h"
 
 namespace vivarix {
@@ -117,7 +115,7 @@ TEST(FastForward, StepsOnlyWhilePausedAndEveryWayMatchesPlainPasses) {
     EXPECT_TRUE(fast.state->nutriumList.empty());
 }
 
-TEST(PopulationWindow, HChartsThePlateAtMostTwiceASecondAndANewPlateStartsAgain) {
+TEST(PopulationWindow, HChartsThePlateAtMostTwiceASecondZoomedAndANewPlateStartsAgain) {
     Program p;
     p.press(shortcut::population);
     ASSERT_TRUE(p.desktop.populationOpen);
@@ -132,7 +130,13 @@ TEST(PopulationWindow, HChartsThePlateAtMostTwiceASecondAndANewPlateStartsAgain)
     EXPECT_LE(chart.creatures[0].size(), 300u);  // a point per two of the 600 pixel columns
     EXPECT_EQ(chart.creatures[0].back().max, p.state->kindCount[0]);
     EXPECT_GT(chart.nutrient.back().min, 0);
+    // A zoom charts its ticks at a point a tick, and one beyond each end.
+    p.desktop.zoom = ChartZoom{p.state->watch.plate, 10, 20};
+    for (int i = 0; i < 20; ++i) p.pass();
+    ASSERT_EQ(chart.creatures[0].size(), 13u);
+    EXPECT_EQ(chart.creatures[0][1].tick, 10u);
 
+    // A new plate's story is charted whole: the zoom was made on the last plate.
     p.pass(event::control, control::newPlateButton);
     EXPECT_EQ(p.state->watch.plateTicks, 1u);
     for (int i = 0; i < 30; ++i) p.pass();
@@ -146,44 +150,6 @@ TEST(PopulationWindow, HChartsThePlateAtMostTwiceASecondAndANewPlateStartsAgain)
     // The button does what H does.
     p.pass(event::control, populationButton);
     EXPECT_TRUE(p.desktop.populationOpen);
-}
-
-// A zoom charts only its ticks, at the plot's resolution; one made on an earlier
-// plate is ignored.
-TEST(PopulationWindow, AZoomChartsItsTicksUntilANewPlate) {
-    Program p;
-    p.runUntil(600);
-    p.press(shortcut::population);
-    const std::size_t whole = p.desktop.chart.creatures[0].size();
-    p.desktop.zoom = ChartZoom{p.state->watch.plate, 100, 200};
-    const std::int64_t charts = p.desktop.charts;
-    for (int i = 0; i < 20; ++i) p.pass();  // half a second
-    ASSERT_EQ(p.desktop.charts, charts + 1);
-    const std::vector<ChartPoint>& zoomed = p.desktop.chart.creatures[0];
-    ASSERT_EQ(zoomed.size(), 103u);  // a point a tick, and one beyond each end
-    EXPECT_EQ(zoomed[1].tick, 100u);
-    EXPECT_EQ(zoomed[101].tick, 200u);
-    EXPECT_LE(whole, 300u);  // the whole story: a point per two ticks
-
-    p.pass(event::control, control::newPlateButton);
-    for (int i = 0; i < 20; ++i) p.pass();
-    EXPECT_EQ(p.desktop.chart.creatures[0].front().tick, 1u);  // the new plate's whole story
-    EXPECT_EQ(p.desktop.chart.plate, p.state->watch.plate);
-}
-
-using PopulationData = test::ScratchDir;
-
-// "Save data..." writes the history as kept, under a name with the plate's tick.
-TEST_F(PopulationData, SaveDataWritesTheKeptHistory) {
-    Program p;
-    p.runUntil(300);
-    p.press(shortcut::pause);
-    p.desktop.saveAnswer = (dir / "population.csv").string();
-    p.pass(event::populationData);
-    EXPECT_EQ(p.desktop.suggestedSaveName, "vivarix-population-tick-300.csv");
-    const std::string csv = test::readFile(dir / "population.csv");
-    EXPECT_EQ(test::lines(csv).size(), 301u);  // a sample a tick so far, and the header
-    EXPECT_TRUE(csv == historyCsv(p.state->watch.history));
 }
 
 TEST(FollowCreature, TheInspectorKeepsTheFollowedCreatureUntilItDies) {

@@ -187,7 +187,8 @@ TEST_F(PopulationChartWindow, BandZoomMenuAndSavedFiles) {
     const SaveDialogAnswer dataPath((dir / "data.csv").string());
     actions[QStringLiteral("Save data...")]->trigger();
     passes(2);
-    EXPECT_EQ(dataPath.offeredSuffix, QStringLiteral("csv"));
+    EXPECT_EQ(dataPath.offeredName.toStdString(),
+              "vivarix-population-tick-" + std::to_string(state->watch.plateTicks) + ".csv");
     EXPECT_TRUE(test::readFile(dir / "data.csv") == historyCsv(state->watch.history));
     std::filesystem::remove_all(dir);
 }

@@ -42,7 +42,6 @@ SaveDialogAnswer::SaveDialogAnswer(const std::string& path) {
         if (!dialog || !dialog->isVisible()) return;
         timer.stop();
         offeredName = QFileInfo(dialog->selectedFiles().value(0)).fileName();
-        offeredSuffix = dialog->defaultSuffix();
         // selectFile leaves the name field alone while it has the focus, which it
         // gets once the dialog is active: take the focus away first.
         if (QWidget* focused = dialog->focusWidget()) focused->clearFocus();

@@ -70,8 +70,7 @@ class SaveDialogAnswer {
 public:
     explicit SaveDialogAnswer(const std::string& path);
     bool answered() const { return !timer.isActive(); }
-    QString offeredName;    // the file name the dialog suggested
-    QString offeredSuffix;  // the extension it adds to a name without one
+    QString offeredName;  // the file name the dialog suggested
 private:
     QTimer timer;
 };
