@@ -5,10 +5,10 @@
 // One sample is taken per drawn frame.  It covers the ticks the frame ran, with the
 // minimum and maximum of each kind's count over those ticks (a fast-forwarded frame
 // hides no crash) and its count after the last of them, and the nutrient and
-// strains at the frame's tick.  At most
-// `capacity` samples are kept: when full, neighbouring samples are merged in pairs,
-// keeping each merged span's minimum and maximum, and later frames are gathered
-// into samples of the doubled span, so that the whole run keeps an even resolution.
+// strains at the frame's tick.  At most `capacity` samples are kept: when full,
+// neighbouring samples are merged in pairs, keeping each merged span's minimum,
+// maximum and last value, and later frames are gathered into samples of the
+// doubled span, so that the whole run keeps an even resolution.
 #pragma once
 
 #include <array>

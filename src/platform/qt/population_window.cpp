@@ -344,6 +344,7 @@ PopulationWindow::PopulationWindow(Desk calls) : desk(std::move(calls)) {
             label.setAlphaF(line->isVisible() ? 1.0 : 0.4);
             marker->setLabelBrush(label);
             view->strainAxis->setVisible(view->lines[blueStrains]->isVisible() || view->lines[redStrains]->isVisible());
+            view->viewport()->update();  // the band, which may reach beyond the line
         });
     }
 
