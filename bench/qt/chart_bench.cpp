@@ -26,11 +26,12 @@ void fillHistory(PopulationWatch& watch) {
         s.firstTick = i * 256 + 1;
         s.lastTick = (i + 1) * 256;
         const auto wave = static_cast<std::int64_t>((i * 37) % 2000);
-        s.series[kind0Count] = {wave, wave + 300};
-        s.series[kind1Count] = {2000 - wave, 2100 - wave};
-        s.series[nutrientSeries] = {300000 - wave * 50, 300000 - wave * 40};
-        s.series[kind0Strains] = {static_cast<std::int64_t>(i % 40), static_cast<std::int64_t>(i % 40) + 3};
-        s.series[kind1Strains] = {static_cast<std::int64_t>(i % 25), static_cast<std::int64_t>(i % 25) + 2};
+        const auto blueStrains = static_cast<std::int64_t>(i % 40), redStrains = static_cast<std::int64_t>(i % 25);
+        s.series[kind0Count] = {wave, wave + 300, wave + 100};
+        s.series[kind1Count] = {2000 - wave, 2100 - wave, 2050 - wave};
+        s.series[nutrientSeries] = {300000 - wave * 50, 300000 - wave * 40, 300000 - wave * 45};
+        s.series[kind0Strains] = {blueStrains, blueStrains + 3, blueStrains + 1};
+        s.series[kind1Strains] = {redStrains, redStrains + 2, redStrains + 2};
         h.samples.push_back(s);
     }
     watch.plateTicks = PopulationHistory::capacity * 256;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "app/save_file.h"
 #include "app/user_input.h"
 #include "session/control_table.h"
 
@@ -39,11 +40,8 @@ void newPlate(AppState& state) {
 }
 
 void saveSessionAs(AppState& state, Desktop& desktop) {
-    const std::string path = desktop.askSaveFileName("Save the session", suggestedJournalName(std::time(nullptr)));
-    if (path.empty()) return;
-    const FileResult saved = saveJournal(state, state.session, path);
-    if (saved) return;
-    desktop.messageBox("Vivarix", "The session could not be saved to " + path + ": " + saved.reason() + ".");
+    saveThroughDialog(desktop, "Save the session", suggestedJournalName(std::time(nullptr)), "The session",
+                      [&](const std::string& path) { return saveJournal(state, state.session, path); });
 }
 
 }  // namespace vivarix

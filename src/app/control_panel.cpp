@@ -9,6 +9,7 @@
 #include "app/startup.h"
 #include "app/user_input.h"
 #include "render/magnifier.h"
+#include "render/plate_view.h"
 #include "session/control_table.h"
 
 namespace vivarix {
@@ -230,11 +231,10 @@ void handleShortcutEvent(AppState& state, Desktop& desktop, std::int32_t s) {
 
 void handleMiddleClick(AppState& state, std::int32_t x, std::int32_t y) {
     if (followCreatureAt(state, x, y) && state.magnifierOn != 1) toggleMagnifier(state);
-    // A paused run draws no frame: the inspector shows the choice at once.
-    if (state.paused == 1) {
-        chooseObservedCreature(state);
-        drawMagnifierView(state);
-    }
+    // A paused run draws no frame of its own: the frame is drawn again here, so that
+    // the next present shows the ring, the magnifier's frame and the inspector of
+    // the choice.  Drawing runs no tick and changes nothing the simulation reads.
+    if (state.paused == 1) renderFrame(state);
 }
 
 }  // namespace vivarix

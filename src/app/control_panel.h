@@ -51,7 +51,8 @@ void handleControlEvent(AppState& state, Desktop& desktop, std::int32_t control)
 void handleShortcutEvent(AppState& state, Desktop& desktop, std::int32_t shortcut);
 
 // A middle button press at (x, y): follows the creature there (see
-// followCreatureAt), switching the magnifier on to show it.
+// followCreatureAt), switching the magnifier on to show it.  While paused it draws
+// the frame again (renderFrame, no tick), so that the choice shows at once.
 void handleMiddleClick(AppState& state, std::int32_t x, std::int32_t y);
 
 }  // namespace vivarix

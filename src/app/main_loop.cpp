@@ -64,6 +64,9 @@ Handled handleEvent(AppState& state, Desktop& desktop, std::int32_t code) {
         else
             handleShortcutEvent(state, desktop, desktop.eventShortcut());
         break;
+    case event::populationData:
+        savePopulationData(state, desktop);
+        break;
     case event::close:
         return Handled::close;
     case event::rightDown:

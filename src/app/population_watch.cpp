@@ -4,7 +4,9 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/save_file.h"
 #include "app/user_input.h"
+#include "render/population_csv.h"
 
 namespace vivarix {
 
@@ -17,6 +19,7 @@ void runWatchedTick(AppState& state) {
 void startPlateHistory(PopulationWatch& watch) {
     clearHistory(watch.history);
     watch.plateTicks = 0;
+    ++watch.plate;
     ++watch.changes;
 }
 
@@ -37,23 +40,32 @@ void refreshPopulationWindow(AppState& state, Desktop& desktop) {
     PopulationWatch& watch = state.watch;
     if (!desktop.populationWindowOpen()) return;
     const std::int32_t width = desktop.populationPlotWidth();
+    std::optional<ChartZoom> zoom = desktop.populationZoom();
+    if (zoom && zoom->plate != watch.plate) zoom.reset();  // made on a plate that is gone
     const std::uint32_t now = passTime(state);
     if (watch.shownChanges != 0) {
-        if (watch.changes == watch.shownChanges && width == watch.shownWidth) return;
+        if (watch.changes == watch.shownChanges && width == watch.shownWidth && zoom == watch.shownZoom) return;
         if (now - watch.shownAtMs < chartIntervalMs) return;
     }
-    desktop.showPopulation(populationChart(watch, static_cast<std::size_t>(std::max(width / 2, 1))));
+    desktop.showPopulation(populationChart(watch, static_cast<std::size_t>(std::max(width / 2, 1)), zoom));
     watch.shownChanges = watch.changes;
     watch.shownWidth = width;
+    watch.shownZoom = zoom;
     watch.shownAtMs = now;
 }
 
-PopulationChart populationChart(const PopulationWatch& watch, std::size_t columns) {
+PopulationChart populationChart(const PopulationWatch& watch, std::size_t columns,
+                                const std::optional<ChartZoom>& zoom) {
     PopulationChart chart;
     chart.title = "Vivarix population: tick " + std::to_string(watch.plateTicks);
-    for (const PopulationSample& s : historyColumns(watch.history, columns)) {
+    chart.plate = watch.plate;
+    chart.tick = watch.plateTicks;
+    const std::vector<PopulationSample> samples =
+        zoom ? historyColumns(watch.history, columns, zoom->first, zoom->last) : historyColumns(watch.history, columns);
+    for (const PopulationSample& s : samples) {
         auto point = [&](PopulationSeries series) {
-            return ChartPoint{s.lastTick, s.series[series].min, s.series[series].max};
+            const Range& r = s.series[series];
+            return ChartPoint{s.lastTick, r.min, r.max, r.last};
         };
         chart.creatures[0].push_back(point(kind0Count));
         chart.creatures[1].push_back(point(kind1Count));
@@ -62,6 +74,13 @@ PopulationChart populationChart(const PopulationWatch& watch, std::size_t column
         chart.nutrient.push_back(point(nutrientSeries));
     }
     return chart;
+}
+
+void savePopulationData(AppState& state, Desktop& desktop) {
+    saveThroughDialog(desktop, "Save the population data",
+                      "vivarix-population-tick-" + std::to_string(state.watch.plateTicks) + ".csv",
+                      "The population data",
+                      [&](const std::string& path) { return writeWholeFile(path, historyCsv(state.watch.history)); });
 }
 
 }  // namespace vivarix

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "platform/core/desktop.h"
 #include "render/population_history.h"
@@ -17,9 +18,11 @@ inline constexpr std::uint32_t chartIntervalMs = 500;  // the most often a chart
 struct PopulationWatch {
     PopulationHistory history;
     std::uint64_t plateTicks = 0;    // ticks run on the current plate
+    std::uint64_t plate = 0;         // numbers the plates, from 0
     std::uint64_t changes = 1;       // grows with every change of the history
     std::uint64_t shownChanges = 0;  // `changes` as last charted; 0: nothing shown yet
     std::int32_t shownWidth = 0;     // the plot width last charted for
+    std::optional<ChartZoom> shownZoom;  // the zoom last charted for
     std::uint32_t shownAtMs = 0;     // the pass clock when it was charted
 };
 
@@ -27,7 +30,7 @@ struct PopulationWatch {
 // noted in the history.  The one way the program runs a tick.
 void runWatchedTick(AppState& state);
 
-// A new plate: a new history, counted from tick 0.
+// A new plate: a new history, counted from tick 0, under the next plate number.
 void startPlateHistory(PopulationWatch& watch);
 
 // After a drawn frame: the frame's sample (a frame that ran no tick adds none).
@@ -36,13 +39,21 @@ void sampleDrawnFrame(AppState& state);
 // Opens the population window when it is closed, else closes it.
 void togglePopulationWindow(AppState& state, Desktop& desktop);
 
-// While the window is open: a chart of the whole history at one point per two
-// columns of the plot (each drawn as a stroke from its minimum to its maximum), titled "Vivarix population: tick N", when the history or the plot width
+// While the window is open: a chart of the whole history, or of the ticks the user
+// zoomed into on this plate, at one point per two columns of the plot, titled
+// "Vivarix population: tick N", when the history, the plot width or the zoom
 // changed and chartIntervalMs have passed on the pass clock since the last one (at
 // once when nothing has been charted since the window opened).
 void refreshPopulationWindow(AppState& state, Desktop& desktop);
 
-// The chart of `watch`'s history reduced to `columns` points per series.
-PopulationChart populationChart(const PopulationWatch& watch, std::size_t columns);
+// The chart of `watch`'s history reduced to `columns` points per series, over the
+// ticks of `zoom` when it is given.
+PopulationChart populationChart(const PopulationWatch& watch, std::size_t columns,
+                                const std::optional<ChartZoom>& zoom = std::nullopt);
+
+// "Save data...": asks where to save the history, suggesting
+// vivarix-population-tick-N.csv, and writes it there as historyCsv gives it; a
+// file that cannot be written is reported in a message box and the session goes on.
+void savePopulationData(AppState& state, Desktop& desktop);
 
 }  // namespace vivarix

@@ -12,12 +12,13 @@ void widen(Range& range, std::int64_t value) {
     range.max = std::max(range.max, value);
 }
 
+// `other` covers ticks after those of `into`.
 void merge(PopulationSample& into, const PopulationSample& other) {
-    into.firstTick = std::min(into.firstTick, other.firstTick);
-    into.lastTick = std::max(into.lastTick, other.lastTick);
+    into.lastTick = other.lastTick;
     for (std::size_t s = 0; s < seriesCount; ++s) {
         widen(into.series[s], other.series[s].min);
         widen(into.series[s], other.series[s].max);
+        into.series[s].last = other.series[s].last;
     }
 }
 
@@ -43,10 +44,12 @@ void clearHistory(PopulationHistory& history) { history = PopulationHistory{}; }
 
 void noteTick(PopulationHistory& history, const std::array<std::int32_t, 3>& kindCount) {
     for (std::size_t k = 0; k < 2; ++k) {
-        if (history.frameStarted)
+        if (history.frameStarted) {
             widen(history.frameCounts[k], kindCount[k]);
-        else
-            history.frameCounts[k] = {kindCount[k], kindCount[k]};
+            history.frameCounts[k].last = kindCount[k];
+        } else {
+            history.frameCounts[k] = {kindCount[k], kindCount[k], kindCount[k]};
+        }
     }
     history.frameStarted = true;
 }
@@ -69,10 +72,10 @@ void sampleFrame(PopulationHistory& history, const SimState& state, std::uint64_
     sample.series[kind0Count] = history.frameCounts[0];
     sample.series[kind1Count] = history.frameCounts[1];
     const std::int64_t nutrient = nutrientTotal(state.plateGrid);
-    sample.series[nutrientSeries] = {nutrient, nutrient};
+    sample.series[nutrientSeries] = {nutrient, nutrient, nutrient};
     const std::array<std::int32_t, 2> strains = strainsPerKind(state.creatureList);
-    sample.series[kind0Strains] = {strains[0], strains[0]};
-    sample.series[kind1Strains] = {strains[1], strains[1]};
+    sample.series[kind0Strains] = {strains[0], strains[0], strains[0]};
+    sample.series[kind1Strains] = {strains[1], strains[1], strains[1]};
 
     if (history.pendingFrames > 0 && history.pendingFrames < history.framesPerSample) {
         merge(history.samples.back(), sample);
@@ -91,20 +94,30 @@ void sampleFrame(PopulationHistory& history, const SimState& state, std::uint64_
     history.pendingFrames = 1;
 }
 
-std::vector<PopulationSample> historyColumns(const PopulationHistory& history, std::size_t columns) {
+std::vector<PopulationSample> historyColumns(const PopulationHistory& history, std::size_t columns,
+                                             std::uint64_t first, std::uint64_t last) {
     std::vector<PopulationSample> result;
-    if (history.samples.empty() || columns == 0) return result;
-    const std::uint64_t first = history.samples.front().firstTick;
-    const std::uint64_t span = history.samples.back().lastTick - first + 1;
+    const std::vector<PopulationSample>& all = history.samples;
+    // The samples are in tick order and do not overlap: [from, to) meet the range.
+    const auto from = std::partition_point(all.begin(), all.end(),
+                                           [first](const PopulationSample& s) { return s.lastTick < first; });
+    const auto to = std::partition_point(from, all.end(),
+                                         [last](const PopulationSample& s) { return s.firstTick <= last; });
+    if (from == to || columns == 0) return result;
+    if (from != all.begin()) result.push_back(*std::prev(from));
+    const std::uint64_t start = std::max(first, from->firstTick);
+    const std::uint64_t span = std::min(last, std::prev(to)->lastTick) - start + 1;
     std::size_t column = SIZE_MAX;
-    for (const PopulationSample& s : history.samples) {
-        const auto c = static_cast<std::size_t>((s.lastTick - first) * columns / span);
+    for (auto s = from; s != to; ++s) {
+        const std::uint64_t at = std::min(std::max(s->lastTick, start), start + span - 1);
+        const auto c = static_cast<std::size_t>((at - start) * columns / span);
         if (c == column)
-            merge(result.back(), s);
+            merge(result.back(), *s);
         else
-            result.push_back(s);
+            result.push_back(*s);
         column = c;
     }
+    if (to != all.end()) result.push_back(*to);
     return result;
 }
 

@@ -4,10 +4,11 @@
 //
 // One sample is taken per drawn frame.  It covers the ticks the frame ran, with the
 // minimum and maximum of each kind's count over those ticks (a fast-forwarded frame
-// hides no crash), and the nutrient and strains at the frame's tick.  At most
-// `capacity` samples are kept: when full, neighbouring samples are merged in pairs,
-// keeping each merged span's minimum and maximum, and later frames are gathered
-// into samples of the doubled span, so that the whole run keeps an even resolution.
+// hides no crash) and its count after the last of them, and the nutrient and
+// strains at the frame's tick.  At most `capacity` samples are kept: when full,
+// neighbouring samples are merged in pairs, keeping each merged span's minimum,
+// maximum and last value, and later frames are gathered into samples of the
+// doubled span, so that the whole run keeps an even resolution.
 #pragma once
 
 #include <array>
@@ -19,9 +20,11 @@
 
 namespace vivarix {
 
+// A value over the ticks of a sample.
 struct Range {
     std::int64_t min = 0;
     std::int64_t max = 0;
+    std::int64_t last = 0;  // the value after the sample's last tick
 };
 
 // The series of the chart, in this order.
@@ -56,9 +59,13 @@ void sampleFrame(PopulationHistory& history, const SimState& state, std::uint64_
 // The distinct creature colours of each kind among the living creatures.
 std::array<std::int32_t, 2> strainsPerKind(const CreatureList& creatures);
 
-// The samples merged into at most `columns` spans of equal ticks over the whole
-// history (one per pixel column of a chart), each with the minimum and maximum of
-// what it covers; empty spans are left out.
-std::vector<PopulationSample> historyColumns(const PopulationHistory& history, std::size_t columns);
+// The samples that cover any of the ticks `first` to `last` (both included),
+// merged into at most `columns` spans of equal ticks over the part of the history
+// they cover (one per pixel column of a chart), each with the minimum and maximum
+// of what it covers and the last value; empty spans are left out.  Unless the
+// range takes in the whole history, the kept samples just before and just after
+// it follow unmerged, so that a chart of the range has lines to its edges.
+std::vector<PopulationSample> historyColumns(const PopulationHistory& history, std::size_t columns,
+                                             std::uint64_t first = 0, std::uint64_t last = UINT64_MAX);
 
 }  // namespace vivarix

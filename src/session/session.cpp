@@ -111,18 +111,7 @@ FileResult startRecording(Session& session, const std::string& path) {
 
 FileResult saveJournal(const SimState& state, Session& session, const std::string& path) {
     writeCheckpoint(state, session);
-    const std::string& text = session.journal.text;
-    std::unique_ptr<std::FILE, FileCloser> file;
-    FileResult result;
-    // Closing writes out what fwrite buffered, so its failure is the write's.  (After
-    // an earlier failure the attempt is skipped and `file` closes it.)
-    result.attempt([&] {
-        file.reset(std::fopen(path.c_str(), "wb"));
-        return file != nullptr;
-    });
-    result.attempt([&] { return std::fwrite(text.data(), 1, text.size(), file.get()) == text.size(); });
-    result.attempt([&] { return std::fclose(file.release()) == 0; });
-    return result;
+    return writeWholeFile(path, session.journal.text);
 }
 
 std::string suggestedJournalName(std::int64_t when) {

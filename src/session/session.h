@@ -26,10 +26,6 @@ namespace vivarix {
 
 inline constexpr std::uint64_t journalCheckpointTicks = 1000;
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 // The journal as written so far.
 struct JournalWriter {
     std::string text;                                  // every line so far

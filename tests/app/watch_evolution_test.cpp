@@ -3,6 +3,7 @@
 // program's own passes on a desktop without a display.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -114,7 +115,7 @@ TEST(FastForward, StepsOnlyWhilePausedAndEveryWayMatchesPlainPasses) {
     EXPECT_TRUE(fast.state->nutriumList.empty());
 }
 
-TEST(PopulationWindow, HChartsThePlateAtMostTwiceASecondAndANewPlateStartsAgain) {
+TEST(PopulationWindow, HChartsThePlateAtMostTwiceASecondZoomedAndANewPlateStartsAgain) {
     Program p;
     p.press(shortcut::population);
     ASSERT_TRUE(p.desktop.populationOpen);
@@ -129,7 +130,13 @@ TEST(PopulationWindow, HChartsThePlateAtMostTwiceASecondAndANewPlateStartsAgain)
     EXPECT_LE(chart.creatures[0].size(), 300u);  // a point per two of the 600 pixel columns
     EXPECT_EQ(chart.creatures[0].back().max, p.state->kindCount[0]);
     EXPECT_GT(chart.nutrient.back().min, 0);
+    // A zoom charts its ticks at a point a tick, and one beyond each end.
+    p.desktop.zoom = ChartZoom{p.state->watch.plate, 10, 20};
+    for (int i = 0; i < 20; ++i) p.pass();
+    ASSERT_EQ(chart.creatures[0].size(), 13u);
+    EXPECT_EQ(chart.creatures[0][1].tick, 10u);
 
+    // A new plate's story is charted whole: the zoom was made on the last plate.
     p.pass(event::control, control::newPlateButton);
     EXPECT_EQ(p.state->watch.plateTicks, 1u);
     for (int i = 0; i < 30; ++i) p.pass();
@@ -176,6 +183,33 @@ TEST(FollowCreature, TheInspectorKeepsTheFollowedCreatureUntilItDies) {
     p.desktop.movePointer(60, 400);
     p.pass(event::middleDown);
     EXPECT_EQ(p.state->followed, nullptr);
+}
+
+// Paused, a middle click shows the ring and the magnifier's frame in the very next
+// present, without a tick: the simulation stays exactly where it was.
+TEST(FollowCreature, APausedMiddleClickShowsTheChoiceAtOnce) {
+    Program p;
+    for (int i = 0; i < 3; ++i) p.pass();
+    p.press(shortcut::pause);
+    const Image& frame = p.state->graphics.backBuffer;
+    auto pixel = [&](std::int32_t x, std::int32_t y) { return frame.pixels[static_cast<std::size_t>(y * frame.width + x)]; };
+    const auto green = static_cast<std::uint32_t>(magnifierGreen);
+    ASSERT_EQ(std::count(frame.pixels.begin(), frame.pixels.end(), green), 0);  // the magnifier is off
+    const std::uint64_t ticks = p.state->session.ticks;
+    const std::string hash = creaturesHash(p.state->creatureList);
+
+    const Creature* last = p.state->creatureList.back();
+    p.desktop.movePointer(last->x, last->y);
+    p.pass(event::middleDown);
+    ASSERT_EQ(p.state->followed, last);
+    int ring = 0;  // green around it, whatever its size
+    for (std::int32_t y = last->y - 8; y <= last->y + 8; ++y)
+        for (std::int32_t x = last->x - 8; x <= last->x + 8; ++x) ring += pixel(x, y) == green;
+    EXPECT_GT(ring, 0);
+    EXPECT_EQ(pixel(p.state->magnifierX - 24, p.state->magnifierY), green);  // the frame, centred on it
+    EXPECT_EQ(std::abs(p.state->magnifierX - last->x) + std::abs(p.state->magnifierY - last->y), 0);
+    EXPECT_EQ(p.state->session.ticks, ticks);
+    EXPECT_EQ(creaturesHash(p.state->creatureList), hash);
 }
 
 }  // namespace

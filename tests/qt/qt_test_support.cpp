@@ -1,5 +1,8 @@
 #include "qt_test_support.h"
 
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QStyle>
@@ -31,6 +34,21 @@ std::unique_ptr<Desktop> newDesktop(const Graphics& graphics) {
 void PrintTo(const Polled& polled, std::ostream* out) {
     *out << polled.code;
     if (polled.number != -1) *out << '(' << polled.number << ')';
+}
+
+SaveDialogAnswer::SaveDialogAnswer(const std::string& path) {
+    QObject::connect(&timer, &QTimer::timeout, [this, path] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible()) return;
+        timer.stop();
+        offeredName = QFileInfo(dialog->selectedFiles().value(0)).fileName();
+        // selectFile leaves the name field alone while it has the focus, which it
+        // gets once the dialog is active: take the focus away first.
+        if (QWidget* focused = dialog->focusWidget()) focused->clearFocus();
+        dialog->selectFile(QString::fromStdString(path));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    timer.start(10);
 }
 
 Polled control(std::int32_t number) { return Polled{event::control, number}; }

@@ -4,6 +4,7 @@
 
 #include <QRect>
 #include <QSlider>
+#include <QTimer>
 #include <QWindow>
 #include <QWidget>
 #include <cstdint>
@@ -61,6 +62,17 @@ protected:
     std::unique_ptr<Desktop> desktop;
     std::unique_ptr<TextRenderer> text;
     std::vector<Polled> eventsWhileStarting;
+};
+
+// Answers the next save dialog that opens with `path` (Qt's own dialog, polled
+// every 10 ms while the test runs Qt's loop), keeping what it offered.
+class SaveDialogAnswer {
+public:
+    explicit SaveDialogAnswer(const std::string& path);
+    bool answered() const { return !timer.isActive(); }
+    QString offeredName;  // the file name the dialog suggested
+private:
+    QTimer timer;
 };
 
 // Where a slider's handle is, in the slider's coordinates.

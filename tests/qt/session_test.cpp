@@ -1,10 +1,8 @@
 // A session of the real program, driven through its window, saved with Ctrl+S and
 // replayed by vivarix-lab tick for tick.
 #include <QApplication>
-#include <QFileDialog>
 #include <QSlider>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -44,18 +42,10 @@ protected:
 
     // Ctrl+S, answering the save dialog with `path`.
     void saveAs(const std::string& path) {
-        QTimer answer;
-        QObject::connect(&answer, &QTimer::timeout, [&] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (!dialog || !dialog->isVisible()) return;
-            answer.stop();
-            dialog->selectFile(QString::fromStdString(path));
-            static_cast<QDialog*>(dialog)->accept();
-        });
-        answer.start(10);
+        const SaveDialogAnswer answer(path);
         key(Qt::Key_S, Qt::ControlModifier);
         passes(3);  // the shortcut and the release of S and Ctrl
-        EXPECT_FALSE(answer.isActive()) << "no save dialog";
+        EXPECT_TRUE(answer.answered()) << "no save dialog";
     }
 
     test::Outcome replay(const std::string& journal) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "render/population_csv.h"
 #include "render/population_history.h"
 #include "support/tiny_plate.h"
 
@@ -43,6 +44,8 @@ TEST(PopulationHistory, MergingKeepsTheBoundAndEveryExtreme) {
     EXPECT_EQ(overall(history.samples, kind0Count).max, 9000);
     EXPECT_EQ(overall(history.samples, kind0Count).min, 100);
     EXPECT_EQ(overall(history.samples, kind1Count).min, 0);
+    // The last value is the count after the last tick, however many samples merged.
+    EXPECT_EQ(history.samples.back().series[kind0Count].last, 100 + static_cast<std::int64_t>((tick - 1) % 50));
 
     const std::vector<PopulationSample> columns = historyColumns(history, 640);
     EXPECT_LE(columns.size(), 640u);
@@ -50,8 +53,37 @@ TEST(PopulationHistory, MergingKeepsTheBoundAndEveryExtreme) {
     EXPECT_EQ(overall(columns, kind0Count).max, 9000);
     EXPECT_EQ(overall(columns, kind1Count).min, 0);
 
+    // A range: only its samples, in at most `columns` spans, with one neighbour on
+    // each side; a boom inside is kept, one outside is not merged in.
+    const std::vector<PopulationSample> zoomed = historyColumns(history, 100, 50000, 52000);
+    ASSERT_GE(zoomed.size(), 50u);
+    EXPECT_LE(zoomed.size(), 102u);
+    EXPECT_LT(zoomed.front().lastTick, 50000u);
+    EXPECT_GT(zoomed.back().firstTick, 52000u);
+    for (std::size_t i = 1; i + 1 < zoomed.size(); ++i) {
+        EXPECT_LE(zoomed[i].firstTick, 52000u);
+        EXPECT_GE(zoomed[i].lastTick, 50000u);
+    }
+    EXPECT_EQ(overall(zoomed, kind0Count).max, 9000);
+    EXPECT_EQ(overall(historyColumns(history, 100, 60000, 80000), kind0Count).max, 149);
+
     clearHistory(history);
     EXPECT_TRUE(history.samples.empty());
+}
+
+// The saved table is every kept sample, as kept: the value after its last tick,
+// then its first tick and each series' extremes.
+TEST(PopulationHistory, TheTableHoldsEverySampleAsKept) {
+    PopulationHistory history;
+    history.samples = {
+        {1, 1, {{{3, 3, 3}, {2, 2, 2}, {400, 400, 400}, {1, 1, 1}, {2, 2, 2}}}},
+        {2, 9, {{{0, 7, 5}, {1, 4, 4}, {380, 401, 380}, {0, 3, 2}, {1, 2, 1}}}},
+    };
+    EXPECT_EQ(historyCsv(history),
+              "tick,blue,red,nutrient,blue_strains,red_strains,first_tick,blue_min,blue_max,red_min,red_max,"
+              "nutrient_min,nutrient_max,blue_strains_min,blue_strains_max,red_strains_min,red_strains_max\n"
+              "1,3,2,400,1,2,1,3,3,2,2,400,400,1,1,2,2\n"
+              "9,5,4,380,2,1,2,0,7,1,4,380,401,0,3,1,2\n");
 }
 
 TEST(PopulationHistory, StrainsAreTheDistinctColoursOfEachKind) {

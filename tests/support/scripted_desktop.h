@@ -4,8 +4,8 @@
 // drawn); the test queues the events that pollEvent hands out, one per call, and
 // moves the pointer.  Presents never wait and are only counted; titles and message
 // boxes are recorded.  Start-up takes NoTextRenderer (graphics.h) for its text.
-// The population window is a flag with a plot 600 pixels wide; its charts are
-// counted and the last one kept.
+// The population window is a flag with a plot 600 pixels wide and a zoom the test
+// sets; its charts are counted and the last one kept.
 #pragma once
 
 #include <cstdint>
@@ -100,6 +100,8 @@ public:
     void showPopulationWindow(bool open) override { populationOpen = open; }
     bool populationWindowOpen() const override { return populationOpen; }
     std::int32_t populationPlotWidth() const override { return populationOpen ? 600 : 0; }
+    std::optional<ChartZoom> zoom;  // what populationZoom() answers
+    std::optional<ChartZoom> populationZoom() const override { return zoom; }
     void showPopulation(const PopulationChart& shown) override {
         if (!populationOpen) return;
         ++charts;

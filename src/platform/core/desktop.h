@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,9 @@ inline constexpr std::int32_t middleDown = 519;
 inline constexpr std::int32_t middleUp = 520;
 inline constexpr std::int32_t control = 13100;    // eventControl() tells which control
 inline constexpr std::int32_t shortcut = 13101;   // eventShortcut() tells which shortcut
+// "Save data..." was chosen in the population window: the program asks where
+// (askSaveFileName) and saves its population history there.
+inline constexpr std::int32_t populationData = 13102;
 }  // namespace event
 
 // Trackbar creation flag: a tick mark at every position.
@@ -120,8 +124,10 @@ public:
     virtual void showHelp() = 0;
 
     // Asks the user, in a modal dialog, where to save a file; `suggestedName` is
-    // offered in the user's home folder.  Returns the chosen path, "" when the user
-    // cancels.  No event is queued while the dialog is open.
+    // offered in the user's home folder, and its extension (".vxs", ".csv", ".png")
+    // chooses the files the dialog lists and is added to a name typed without one.
+    // Returns the chosen path, "" when the user cancels.  No event is queued while
+    // the dialog is open.
     virtual std::string askSaveFileName(std::string_view title, std::string_view suggestedName) = 0;
 
     // Replaces the tips shown when the pointer rests over areas of the rendering
@@ -154,18 +160,27 @@ public:
     // keys pressed in it are the program's shortcuts as in window 0.  A desktop
     // without such a window keeps the defaults: it never opens, and a chart shown to
     // it is dropped.
+    //
+    // The window itself saves a picture of the chart (its menu's "Save picture...",
+    // a PNG), zooms into the ticks the user marks with the mouse, and shows the whole
+    // chart again from its menu; its "Save data..." raises event::populationData.
 
     // Opens (true) or closes (false) the population window.  Opening it again shows
     // the chart it showed last.
     virtual void showPopulationWindow(bool /*open*/) {}
     // Whether the population window is open (and so worth drawing).
     virtual bool populationWindowOpen() const { return false; }
-    // The width of the chart's plot area in pixels.  A point of a series is drawn
-    // as a stroke from its minimum to its maximum (two points), so about half as
-    // many points per series are worth giving.  0 while the window is closed.
+    // The width of the chart's plot area in pixels.  A point of a series is a band
+    // and a line, so about half as many points per series are worth giving.  0
+    // while the window is closed.
     virtual std::int32_t populationPlotWidth() const { return 0; }
+    // The ticks the user zoomed the chart into, for the plate of the chart shown
+    // last; none while the chart shows a plate's whole story.  A chart of another
+    // plate ends the zoom.
+    virtual std::optional<ChartZoom> populationZoom() const { return std::nullopt; }
     // Replaces what the window shows, title included; the desktop draws it before
-    // the next poll returns.  Nothing happens while the window is closed.
+    // the next poll returns.  While zoomed, the chart should hold the zoomed ticks.
+    // Nothing happens while the window is closed.
     virtual void showPopulation(const PopulationChart& /*chart*/) {}
 };
 

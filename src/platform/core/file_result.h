@@ -7,7 +7,9 @@
 #pragma once
 
 #include <cerrno>
+#include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace vivarix {
 
@@ -33,5 +35,13 @@ struct FileResult {
     // The system's words for `error` ("No space left on device"); empty for 0.
     std::string reason() const;
 };
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// Writes `text` to `path`, replacing what was there.  Closing writes out what was
+// buffered, so a failure to close is the write's.
+FileResult writeWholeFile(const std::string& path, std::string_view text);
 
 }  // namespace vivarix

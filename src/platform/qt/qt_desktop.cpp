@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QCloseEvent>
 #include <QCursor>
@@ -41,6 +42,15 @@ namespace {
 
 QString toQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The files a save dialog lists for a name with extension `suffix`.
+QString fileTypes(const QString& suffix) {
+    const QString all = QStringLiteral("All files (*)");
+    if (suffix == QLatin1String("vxs")) return QStringLiteral("Vivarix sessions (*.vxs);;") + all;
+    if (suffix == QLatin1String("csv")) return QStringLiteral("CSV tables (*.csv);;") + all;
+    if (suffix == QLatin1String("png")) return QStringLiteral("PNG pictures (*.png);;") + all;
+    return all;
 }
 
 // Trackbar positions are limited to this range.
@@ -367,12 +377,16 @@ public:
     }
 
     std::string askSaveFileName(std::string_view title, std::string_view suggestedName) override {
+        const QString name = toQString(suggestedName);
+        const QString suffix = QFileInfo(name).suffix();
+        // Over the population window when it asked, else over the program's window.
+        QWidget* over = window;
+        if (population && population->isActiveWindow()) over = population;
         // Qt's own dialog on every platform: the same in tests as for the user.
-        QFileDialog dialog(window, toQString(title), QDir::home().filePath(toQString(suggestedName)),
-                           QStringLiteral("Vivarix sessions (*.vxs);;All files (*)"));
+        QFileDialog dialog(over, toQString(title), QDir::home().filePath(name), fileTypes(suffix));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setOption(QFileDialog::DontUseNativeDialog);
-        dialog.setDefaultSuffix(QStringLiteral("vxs"));
+        dialog.setDefaultSuffix(suffix);
         if (runModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::string();
         return dialog.selectedFiles().front().toStdString();
     }
@@ -429,7 +443,10 @@ public:
             return;
         }
         if (!population) {
-            population = new PopulationWindow;
+            population = new PopulationWindow(PopulationWindow::Desk{
+                [this](std::string_view title, std::string_view name) { return askSaveFileName(title, name); },
+                [this](std::string_view text) { messageBox("Vivarix", text); },
+                [this] { raise(DesktopEvent{event::populationData, -1}); }});
             placeBesideWindow(*population);
         }
         population->setWindowState(population->windowState() & ~Qt::WindowMinimized);
@@ -443,6 +460,10 @@ public:
     }
 
     std::int32_t populationPlotWidth() const override { return populationWindowOpen() ? population->plotWidth() : 0; }
+
+    std::optional<ChartZoom> populationZoom() const override {
+        return population ? population->zoom() : std::nullopt;
+    }
 
     void showPopulation(const PopulationChart& chart) override {
         if (populationWindowOpen()) population->showChart(chart);
@@ -504,12 +525,13 @@ private:
     // Runs a modal dialog of the program's window.  Nothing is queued while it is
     // open, and afterwards the keys go to the program's window again (window
     // managers usually do this themselves; offscreen and bare X servers do not).
+    // Runs a dialog, then gives the activation back to the window it belongs to.
     int runModal(QDialog& dialog) {
         const int result = [&] {
             const EventBlock blocked(events);
             return dialog.exec();
         }();
-        if (window) window->activateWindow();
+        if (QWidget* owner = dialog.parentWidget()) owner->window()->activateWindow();
         return result;
     }
 
