@@ -1,13 +1,14 @@
 # Thin wrapper over CMake.  `make run` and `make test` install what is missing first.
 BUILD    ?= build
 SANITIZE ?= build-sanitize
+WEB      ?= build-web
 JOBS     ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
 PREFIX   ?= /usr/local
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps deps-run build run test bench sanitize soak memcheck fuzz install package clean
+.PHONY: all deps deps-run build run web test bench sanitize soak memcheck fuzz install package clean
 
 all: build
 
@@ -28,6 +29,17 @@ build: $(BUILD)/CMakeCache.txt
 run: deps-run $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target vivarix
 	$(BUILD)/vivarix
+
+# The page: the core compiled to WebAssembly by emscripten, as static files in
+# $(WEB)/ (serve them with python3 -m http.server -d $(WEB)).  Its build tree is
+# $(BUILD)/web; the built-in pictures are decoded by a tool of the native build.
+# emcc's optimiser runs under the system node, which needs Debian's modules.
+EMENV := NODE_PATH=/usr/share/nodejs
+web: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target vivarix-predecode-pictures
+	$(EMENV) emcmake cmake -S . -B $(BUILD)/web $(GENERATOR) -DCMAKE_BUILD_TYPE=Release \
+	  -DVIVARIX_PICTURE_DECODER=$(abspath $(BUILD))/vivarix-predecode-pictures -DVIVARIX_WEB_OUTPUT=$(abspath $(WEB))
+	$(EMENV) cmake --build $(BUILD)/web -j $(JOBS)
 
 # Configures again, so that the test packages deps has just installed are found
 # by a build directory that make run configured without them.
@@ -70,4 +82,4 @@ package: build
 	cd $(BUILD) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE)
+	rm -rf $(BUILD) $(SANITIZE) $(WEB)
