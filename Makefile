@@ -8,7 +8,7 @@ GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 PREFIX   ?= /usr/local
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps deps-run build run web test bench sanitize soak memcheck fuzz install package clean
+.PHONY: all deps deps-run build run web web-bench test bench sanitize soak memcheck fuzz install package clean
 
 all: build
 
@@ -43,10 +43,18 @@ web: deps $(BUILD)/CMakeCache.txt
 
 # Configures again, so that the test packages deps has just installed are found
 # by a build directory that make run configured without them.
+# The page is built too: the browser test runs it.
 test: deps
-	cmake -S . -B $(BUILD)
+	cmake -S . -B $(BUILD) -DVIVARIX_WEB_PAGE=$(abspath $(WEB))
 	cmake --build $(BUILD) -j $(JOBS)
+	$(MAKE) --no-print-directory web
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The creature step natively and as WebAssembly under node, side by side.
+web-bench: web
+	cmake --build $(BUILD) -j $(JOBS) --target vivarix-step-speed
+	@echo "native:" && $(BUILD)/vivarix-step-speed
+	@echo "WebAssembly (node):" && node --no-experimental-fetch $(BUILD)/web/vivarix-step-speed.js
 
 bench: deps
 	cmake -S . -B $(BUILD)
@@ -56,8 +64,9 @@ bench: deps
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer,
 # stopping at the first report.
-sanitize: deps
-	cmake -S . -B $(SANITIZE) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVIVARIX_SANITIZE=ON -DVIVARIX_BENCHMARKS=OFF
+sanitize: deps web
+	cmake -S . -B $(SANITIZE) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVIVARIX_SANITIZE=ON -DVIVARIX_BENCHMARKS=OFF \
+	  -DVIVARIX_WEB_PAGE=$(abspath $(WEB))
 	cmake --build $(SANITIZE) -j $(JOBS)
 	ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1 \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \

@@ -235,9 +235,10 @@ const VivarixPage = (() => {
       },
       axes: [
         { label: 'tick' },
-        { scale: 'creatures', label: 'creatures' },
-        { scale: 'strains', label: 'strains', stroke: CHART_COLOURS.strains, grid: { show: false } },
-        { scale: 'nutrient', label: 'nutrient', side: 1, stroke: CHART_COLOURS.muted, grid: { show: false } },
+        { scale: 'creatures', label: 'creatures', size: 50 },
+        { scale: 'strains', label: 'strains', stroke: CHART_COLOURS.strains, grid: { show: false }, size: 40 },
+        { scale: 'nutrient', label: 'nutrient', side: 1, stroke: CHART_COLOURS.muted, grid: { show: false },
+          size: 70 },
       ],
       series: [
         { label: 'tick' },

@@ -1,0 +1,67 @@
+// vivarix-step-speed [COUNT ...]: what the creature step costs per creature on a
+// plate of COUNT creatures (1,000 and 10,000 by default), timed with the steady
+// clock alone, so that the same source runs natively and as WebAssembly under node
+// (make web-bench prints both side by side).
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "lab_run.h"
+#include "sim/creature_step.h"
+#include "sim/plate_setup.h"
+
+namespace {
+
+using namespace vivarix;
+
+// A prepared random plate with `count` creatures of both kinds, one to a cell,
+// placed as clicks are.
+std::unique_ptr<lab::Lab> plateWith(std::int64_t count, std::uint64_t seed) {
+    auto lab = std::make_unique<lab::Lab>();
+    lab::prepareLab(*lab, lab::Options{}, seed);
+    AppState& s = lab->state;
+    Random where;
+    seedRandom(where, seed + 1);
+    std::vector<bool> taken(s.plateGrid.cells.size());
+    while (static_cast<std::int64_t>(s.creatureList.size()) < count) {
+        s.mouseX = randomInt(where, 459);
+        s.mouseY = randomInt(where, 459);
+        s.placementKind = randomInt(where, 1) == 0 ? placeKind0 : placeKind1;
+        const auto cell = static_cast<std::size_t>(cellIndex(s.plateGrid, s.mouseX, s.mouseY));
+        if (!taken[cell] && placeCreatureByHand(s)) taken[cell] = true;
+    }
+    return lab;
+}
+
+// Nanoseconds per creature visited over about `seconds` of steps; the plate is
+// laid anew (outside the timing) when its population drifts more than a fifth away.
+double nanosecondsPerCreature(std::int64_t target, double seconds) {
+    using Clock = std::chrono::steady_clock;
+    auto lab = plateWith(target, 7);
+    std::int64_t visits = 0;
+    Clock::duration spent{};
+    for (std::uint64_t tick = 0; std::chrono::duration<double>(spent).count() < seconds; ++tick) {
+        const auto n = static_cast<std::int64_t>(lab->state.creatureList.size());
+        if (n < target * 4 / 5 || n > target * 6 / 5) lab = plateWith(target, tick + 11);
+        visits += static_cast<std::int64_t>(lab->state.creatureList.size());
+        const Clock::time_point start = Clock::now();
+        stepCreatures(lab->state);
+        spent += Clock::now() - start;
+        clearList(lab->state.nutriumList);
+    }
+    return std::chrono::duration<double, std::nano>(spent).count() / static_cast<double>(visits);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::int64_t> counts;
+    for (int i = 1; i < argc; ++i) counts.push_back(std::atoll(argv[i]));
+    if (counts.empty()) counts = {1000, 10000};
+    for (const std::int64_t count : counts)
+        std::printf("stepCreatures, %lld creatures: %.1f ns a creature\n", static_cast<long long>(count),
+                    nanosecondsPerCreature(count, 2.0));
+    return 0;
+}
