@@ -8,7 +8,7 @@ GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 PREFIX   ?= /usr/local
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps deps-run build run web web-bench test bench sanitize soak memcheck fuzz install package clean
+.PHONY: all deps deps-run build run web web-bench web-figures test bench sanitize soak memcheck fuzz install package clean
 
 all: build
 
@@ -55,6 +55,12 @@ web-bench: web
 	cmake --build $(BUILD) -j $(JOBS) --target vivarix-step-speed
 	@echo "native:" && $(BUILD)/vivarix-step-speed
 	@echo "WebAssembly (node):" && node --no-experimental-fetch $(BUILD)/web/vivarix-step-speed.js
+
+# The page's frame rate, ticks a second at "max", download size and time to ready
+# in headless Chromium (beside build/vivarix-watch-run for the desktop's).
+web-figures: web
+	cmake --build $(BUILD) -j $(JOBS) --target vivarix-lab
+	/usr/bin/python3 bench/web/page_figures.py --page $(WEB) --lab $(BUILD)/vivarix-lab
 
 bench: deps
 	cmake -S . -B $(BUILD)

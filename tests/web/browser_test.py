@@ -120,6 +120,10 @@ class Page:
         return bytes(b for i, b in enumerate(rgba) if i % 4 != 3)
 
 
+def last_checkpoint(journal):
+    return int([line for line in journal.read_text().splitlines() if line.startswith('check ')][-1].split()[1])
+
+
 def wait_for(what, condition, seconds):
     end = time.monotonic() + seconds
     while time.monotonic() < end:
@@ -194,11 +198,27 @@ def drive(page, driver, args, downloads):
     check({line.split()[4] for line in lines if line.startswith('place ')} == {'0', '1'}, 'both kinds placed')
     check(count('feed') >= 1 and count('nofeed') >= 1, 'no feeding journalled')
     check(any(re.fullmatch(rf'auto \d+ {position}', line) for line in lines), 'the Auto slider not journalled')
-    last_check = [line for line in lines if line.startswith('check ')][-1]
-    check(int(last_check.split()[1]) >= args.ticks, f'saved at {last_check}')
+    tick = last_checkpoint(saved[0])
+    check(tick >= args.ticks, f'saved at tick {tick}')
+
+    # Keys: Shift+P is no shortcut, N runs one tick while paused, Ctrl+S saves too,
+    # F1 shows the help, F fast-forwards.
+    ActionChains(driver).key_down(Keys.SHIFT).send_keys('p').key_up(Keys.SHIFT).pause(0.3).perform()
+    check(driver.title.endswith('*** PAUSE ***'), f'Shift+P made the title {driver.title!r}')
+    page.keys('n')
+    ActionChains(driver).key_down(Keys.CONTROL).send_keys('s').key_up(Keys.CONTROL).perform()
+    again = wait_for('the second download', lambda: [p for p in downloads.glob('*.vxs') if p != saved[0]], 10)
+    check(last_checkpoint(again[0]) == tick + 1, f'N then Ctrl+S saved at tick {last_checkpoint(again[0])}')
+    page.keys(Keys.F1)
+    wait_for('the help', lambda: driver.find_element(By.ID, 'help').get_attribute('open'), 5)
+    driver.find_element(By.ID, 'help-close').click()
+    page.keys('pf')
+    wait_for('fast-forward', lambda: driver.title == 'Vivarix 0.4alpha >> x4', 5)
     if args.screenshot:
-        # The statistics and the magnifier on, running again.
-        page.keys('glp')
+        # The statistics and the magnifier on.
+        page.keys('gl')
+        driver.set_window_size(1000, 1000)
+        driver.execute_script('window.scrollTo(0, 0)')
         time.sleep(2)
         driver.save_screenshot(str(args.screenshot))
     return saved[0], plate_rgb

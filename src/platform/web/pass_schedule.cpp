@@ -1,15 +1,14 @@
 #include "platform/web/pass_schedule.h"
 
 #include <algorithm>
-#include <emscripten/emscripten.h>
 
 namespace vivarix {
 
 namespace {
 constexpr double passInterval = 1000.0 / 61;
+}  // namespace
 
 std::uint32_t wrapped(double ms) { return static_cast<std::uint32_t>(static_cast<std::uint64_t>(ms)); }
-}  // namespace
 
 void PassSchedule::begin(double now) {
     started = now;
@@ -26,18 +25,6 @@ void PassSchedule::end(double now) {
 
 void PassSchedule::sleep(std::int32_t ms) { sleepMs = std::max(sleepMs, static_cast<double>(ms)); }
 
-std::uint32_t PassSchedule::now() { return wrapped(held ? previousEnd : browserNow()); }
-
-PassSchedule& passSchedule() {
-    static PassSchedule schedule;
-    return schedule;
-}
-
-double browserNow() { return emscripten_get_now(); }
-
-// The page's side of platform/core/clock.h.
-std::uint32_t tickCount() { return wrapped(browserNow()); }
-
-void sleepMs(std::int32_t ms) { passSchedule().sleep(ms); }
+std::uint32_t PassSchedule::now() { return wrapped(held ? previousEnd : browserClock()); }
 
 }  // namespace vivarix

@@ -21,6 +21,9 @@ namespace vivarix {
 
 class PassSchedule final : public MillisecondClock {
 public:
+    // `clock` gives the browser's time in milliseconds (browserNow in the page).
+    explicit PassSchedule(double (*clock)()) : browserClock(clock) {}
+
     // Whether a pass may start at `now` (milliseconds of the browser's clock).
     bool due(double now) const { return now >= earliest; }
 
@@ -38,6 +41,7 @@ public:
     std::uint32_t now() override;
 
 private:
+    double (*browserClock)();
     double earliest = 0;      // the next pass is due from then on
     double started = 0;       // the current pass's start
     double previousEnd = -1;  // the last pass's end; -1 before the first
@@ -45,10 +49,13 @@ private:
     bool held = false;
 };
 
-// The page's one schedule; the page's sleepMs goes to it.
+// The page's one schedule, on browserNow; the page's sleepMs goes to it.
 PassSchedule& passSchedule();
 
 // The browser's monotonic clock in milliseconds (performance.now()).
 double browserNow();
+
+// Milliseconds as the millisecond clock counts them: unsigned 32-bit, wrapping.
+std::uint32_t wrapped(double ms);
 
 }  // namespace vivarix

@@ -206,7 +206,12 @@ public:
 
     // --- from the page ------------------------------------------------------------
 
-    void queue(PageEvent e) { events.push_back(e); }
+    // Pointer moves not yet polled count once: the page may report more of them
+    // than there are passes, and a backlog would hold back the clicks behind it.
+    void queue(PageEvent e) {
+        if (e.code == event::pointerMove && !events.empty() && events.back().code == event::pointerMove) return;
+        events.push_back(e);
+    }
     void pointerAt(std::int32_t x, std::int32_t y) {
         pointerX = x;
         pointerY = y;

@@ -21,8 +21,9 @@
 // - A button or option raises its control event when clicked, a trackbar for every
 //   step of a drag or key and once more at the end of the move.
 // - The page never asks to close (16 is never raised): the browser's tab closes it.
-// - Events are handed out one per poll in the order they happened; while a message
-//   box is open nothing is queued.
+// - Events are handed out one per poll in the order they happened (pointer moves
+//   in a row that were not polled yet count as one); while a message box is open
+//   nothing is queued.
 //
 // cursorPosition is the last pointer position the page saw, in client coordinates
 // (plate pixels); outside the plate and the column it lies outside the client area.
