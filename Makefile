@@ -59,8 +59,7 @@ web-bench: web
 # The page's frame rate, ticks a second at "max", download size and time to ready
 # in headless Chromium (beside build/vivarix-watch-run for the desktop's).
 web-figures: web
-	cmake --build $(BUILD) -j $(JOBS) --target vivarix-lab
-	/usr/bin/python3 bench/web/page_figures.py --page $(WEB) --lab $(BUILD)/vivarix-lab
+	/usr/bin/python3 bench/web/page_figures.py --page $(WEB)
 
 bench: deps
 	cmake -S . -B $(BUILD)

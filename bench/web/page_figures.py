@@ -4,15 +4,14 @@
 As build/vivarix-watch-run times the desktop program: seed 20261208, ten blue and
 ten red creatures placed by clicks at the same places, a minute at the first speed,
 then fast-forward to "max".  Prints the frame rate from the animation frames'
-timestamps at the first speed, the ticks a second at "max" (from the checkpoints
-that saving the session writes), the creatures at those ticks (the saved journal
-replayed by vivarix-lab), everything the page downloads and the time it takes to be
-ready.
+timestamps, the ticks a second at "max" (from the checkpoints that saving the
+session writes), the creatures then, everything the page downloads and the time
+it takes to be ready.  Then, on a plate grown at "max" with Auto at its highest to
+2,500 creatures, the frame rate at the first speed.
+
+The creatures are read from the legend's texts as the page draws them.
 """
 import argparse
-import csv
-import io
-import subprocess
 import sys
 import tempfile
 import time
@@ -22,61 +21,66 @@ sys.path.insert(0, str(Path(__file__).resolve().parents[2] / 'tests' / 'web'))
 import browser_test as bt  # noqa: E402  (the server, the browser and real input)
 
 SEED = 20261208
-RECORD_FRAMES = """
+# Frame times, and the legend's counts of blue and red creatures (": N" at x 23,
+# y 5 and y 25 of the plate) as the page draws them.
+WATCH = """
   window.frameTimes = [];
   const record = (t) => { frameTimes.push(t); requestAnimationFrame(record); };
-  requestAnimationFrame(record);"""
+  requestAnimationFrame(record);
+  window.counts = [0, 0];
+  const draw = VivarixPage.drawText;
+  VivarixPage.drawText = function (font, text, heap, base, width, height, x, y) {
+    if (x === 23 && (y === 5 || y === 25) && width === 460) counts[y === 5 ? 0 : 1] = Number(text.slice(2));
+    return draw.apply(this, arguments);
+  };"""
+
+
+def creatures(driver):
+    return sum(driver.execute_script('return counts'))
 
 
 def frame_rate(driver, seconds):
-    """Animation frames a second over `seconds`, and the longest gap in ms."""
+    """Animation frames a second over `seconds`, the longest gap in ms, and the
+    fewest and most creatures meanwhile."""
     driver.execute_script('frameTimes.length = 0')
-    time.sleep(seconds)
+    seen = []
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        seen.append(creatures(driver))
+        time.sleep(0.5)
     times = driver.execute_script('return frameTimes.slice()')
     gaps = [b - a for a, b in zip(times, times[1:])]
-    return 1000 * len(gaps) / (times[-1] - times[0]), max(gaps)
+    return 1000 * len(gaps) / (times[-1] - times[0]), max(gaps), min(seen), max(seen)
 
 
 def saved_tick(driver, downloads):
     """Saves the session with the page's button; the tick of the checkpoint written."""
-    before = set(downloads.glob('*.vxs'))
+    before = set(downloads.iterdir())
     driver.find_element(bt.By.ID, 'save-session').click()
-    # Saves within one second get the same name: the browser numbers the later ones.
-    new = bt.wait_for('the download', lambda: [p for p in downloads.glob('*.vxs*') if p not in before
-                                               and p.suffix != '.crdownload'], 10)
-    last = [line for line in new[0].read_text().splitlines() if line.startswith('check ')][-1]
-    return int(last.split()[1]), new[0]
+    new = bt.wait_for('the download', lambda: [p for p in downloads.iterdir() if p not in before
+                                               and p.name.endswith('.vxs')], 10)
+    return bt.last_checkpoint(new[0])
 
 
-def creatures_at(lab, journal, ticks):
-    out = subprocess.run([lab, '--replay', str(journal), '--every', '100'], capture_output=True, text=True,
-                         check=True).stdout
-    rows = {int(r['tick']): int(r['kind0']) + int(r['kind1']) for r in csv.DictReader(io.StringIO(out))}
-    return [rows[max(t for t in rows if t <= tick)] for tick in ticks]
-
-
-# Places a creature at each cell of a 50 by 50 grid over the plate, one click a
-# frame through the page's own input (page.js), so that each is handled at its
-# place: the program takes one event a pass, at the pointer's position then.
-PLACE_GRID = """
-  const cells = [];
-  for (let gx = 0; gx < 50; gx++) for (let gy = 0; gy < 50; gy++) cells.push([80 + 6 * gx, 80 + 6 * gy]);
-  window.toPlace = cells.length;
-  const place = () => {
-    if (cells.length === 0) return;
-    const [x, y] = cells.shift();
-    Module._vivarix_web_pointer(x, y);
-    Module._vivarix_web_event(513, -1);
-    window.toPlace = cells.length;
-    requestAnimationFrame(place);
-  };
-  requestAnimationFrame(place);"""
+def start(driver, url, auto_at_highest=False):
+    driver.get(url)
+    bt.wait_for('the page', lambda: driver.execute_script('return document.body.dataset.ready'), 20)
+    driver.execute_script(WATCH)
+    page = bt.Page(driver)
+    if auto_at_highest:
+        auto = driver.find_element(bt.By.CSS_SELECTOR, '.vx-page input[type=range]')
+        bt.ActionChains(driver).click(auto).send_keys(bt.Keys.END).pause(0.2).perform()
+    for i in range(10):
+        page.click(110 + 25 * i, 150 + (i % 2) * 10)
+    page.keys('s')
+    for i in range(10):
+        page.click(110 + 25 * i, 310 + (i % 2) * 10)
+    return page
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument('--page', type=Path, default=Path('build-web'))
-    parser.add_argument('--lab', default='build/vivarix-lab')
     args = parser.parse_args()
     work = Path(tempfile.mkdtemp(prefix='vivarix-figures-'))
     downloads = work / 'downloads'
@@ -95,48 +99,31 @@ def main():
         print('downloaded: ' + ', '.join(f'{name} {n}' for name, n in size) +
               f'; {sum(n for _, n in size)} bytes in all')
 
-        page = bt.Page(driver)
-        for i in range(10):
-            page.click(110 + 25 * i, 150 + (i % 2) * 10)
-        page.keys('s')
-        for i in range(10):
-            page.click(110 + 25 * i, 310 + (i % 2) * 10)
-        driver.execute_script(RECORD_FRAMES)
+        page = start(driver, url)
         time.sleep(50)
-        start, _ = saved_tick(driver, downloads)
-        rate, gap = frame_rate(driver, 10)
-        end, _ = saved_tick(driver, downloads)
-        print(f'x1: {rate:.1f} frames a second, longest frame {gap:.1f} ms, ticks {start}..{end}')
-
+        rate, gap, fewest, most = frame_rate(driver, 10)
+        print(f'x1: {rate:.1f} frames a second, longest frame {gap:.1f} ms, {fewest}..{most} creatures')
         page.keys('ffff')
-        print(f'title: {driver.title}')
-        maxima = []
+        bt.wait_for('max', lambda: driver.title.endswith('>> max'), 5)
         for second in range(3):
-            t0, _ = saved_tick(driver, downloads)
-            began = time.monotonic()
-            time.sleep(5)
-            t1, journal = saved_tick(driver, downloads)
-            maxima.append((t0, t1, (t1 - t0) / (time.monotonic() - began)))
-        rate, gap = frame_rate(driver, 5)
-        counts = creatures_at(args.lab, journal, [start, end] + [m[1] for m in maxima])
-        print(f'x1: {counts[0]} -> {counts[1]} creatures')
-        for (t0, t1, speed), count in zip(maxima, counts[2:]):
-            print(f'max: {speed:.0f} ticks a second (ticks {t0}..{t1}, {count} creatures at the end)')
-        print(f'max: {rate:.1f} frames a second, longest frame {gap:.1f} ms')
+            t0, began = saved_tick(driver, downloads), time.monotonic()
+            time.sleep(3)
+            t1 = saved_tick(driver, downloads)
+            print(f'max: {(t1 - t0) / (time.monotonic() - began):.0f} ticks a second, {creatures(driver)} creatures')
 
-        # A fresh page with 2,500 creatures at the first speed.
-        for old in downloads.iterdir():
-            old.unlink()
-        driver.get(url.replace(str(SEED), str(SEED + 1)))
-        bt.wait_for('the page', lambda: driver.execute_script('return document.body.dataset.ready'), 20)
-        driver.execute_script(RECORD_FRAMES + PLACE_GRID)
-        bt.wait_for('2,500 placements', lambda: driver.execute_script('return toPlace') == 0, 300)
-        start, _ = saved_tick(driver, downloads)
-        rate, gap = frame_rate(driver, 10)
-        end, journal = saved_tick(driver, downloads)
-        counts = creatures_at(args.lab, journal, [start, end])
-        print(f'x1 with {counts[0]} -> {counts[1]} creatures: {rate:.1f} frames a second, longest frame {gap:.1f} ms')
+        page = start(driver, url.replace(str(SEED), str(SEED + 1)), auto_at_highest=True)
+        page.keys('ffff')
+        # The population swings fast at "max": back to the first speed at once.
+        bt.wait_for('2,500 creatures', lambda: creatures(driver) >= 2500, 300)
+        page.keys('f')
+        bt.wait_for('x1', lambda: driver.title == 'Vivarix 0.4alpha', 5)
+        for _ in range(3):
+            rate, gap, fewest, most = frame_rate(driver, 3)
+            print(f'x1: {rate:.1f} frames a second, longest frame {gap:.1f} ms, {fewest}..{most} creatures')
         return 0
+    except bt.Failure as failure:
+        print(f'FAILED: {failure}; title {driver.title!r}')
+        return 1
     finally:
         driver.quit()
         server.shutdown()

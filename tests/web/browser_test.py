@@ -73,6 +73,8 @@ def start_browser(downloads, profile):
     options.binary_location = '/usr/bin/chromium'
     for flag in CHROMIUM_FLAGS + [f'--user-data-dir={profile}']:
         options.add_argument(flag)
+    # Saves are downloads the page starts: many of them are no abuse here.
+    options.add_experimental_option('prefs', {'profile.default_content_setting_values.automatic_downloads': 1})
     driver = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
     driver.execute_cdp_cmd('Browser.setDownloadBehavior', {'behavior': 'allow', 'downloadPath': str(downloads)})
     return driver
