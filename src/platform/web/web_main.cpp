@@ -51,8 +51,8 @@ int main(int argc, char** argv) {
     desktop = startWebDesktop(appState.graphics);
     const CommandLine line = parseCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
     if (!line.error.empty()) {
-        desktop->messageBox("Vivarix", "The address asks for what the page cannot do: " + line.error +
-                                           ". The page starts with a seed from the clock.");
+        desktop->messageBox("Vivarix", "The seed in the address cannot be used (" + line.error +
+                                           "). The page starts with a seed from the clock.");
     }
     text = createWebTextRenderer();
     const auto seed = line.error.empty() && line.seed
