@@ -3,8 +3,12 @@
 // it the population window, which only shows what it is given.
 //
 // The program's logic (start-up, control panel, main loop) works only through this
-// interface; src/platform/qt implements it with Qt Widgets.  Windows, controls,
-// shortcuts and images are named by small numbers the program chooses.
+// interface.  Two platform layers implement it: src/platform/qt with Qt Widgets for
+// the desktop, src/platform/web in a web page (canvas, HTML controls, the browser's
+// events); each header there says how its platform maps the contracts below.
+// Windows, controls, shortcuts and images are named by small numbers the program
+// chooses.  Calls naming a window, control or panel that does not exist do nothing
+// (getters return 0 or -1 as stated).
 #pragma once
 
 #include <cstdint>
@@ -62,37 +66,51 @@ public:
     // top-left corner at (x, y) of the screen.
     virtual bool openWindow(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t width,
                             std::int32_t height, std::string_view title) = 0;
+    // Replaces the title of window `window`.
     virtual void setWindowTitle(std::int32_t window, std::string_view title) = 0;
 
     // The surface: width by height pixels at (x, y) of the window's client area;
-    // the rest of the client area is left to the controls.
+    // the rest of the client area is left to the controls.  One surface a window;
+    // false for a second one, a bad size or no such window.
     virtual bool openRenderSurface(std::int32_t window, std::int32_t x, std::int32_t y, std::int32_t width,
                                    std::int32_t height) = 0;
 
     // Shows `backBuffer` (colour values, see graphics.h) on the surface, synchronously.
     // With `wait`, first waits until at least 1/61 s has passed since the previous
-    // present ended its wait, which caps the caller at 61 presents a second.
+    // present ended its wait, which caps the caller at 61 presents a second.  (A
+    // page cannot wait: it runs at most 61 passes a second instead.)
     virtual void presentFrame(const Image& backBuffer, bool wait) = 0;
 
     // --- controls ---------------------------------------------------------------
     // Positions are client coordinates, or page coordinates for controls created
     // after addPanelTab.  Values set while building raise no event.
 
+    // Starts creating controls on `window`; false (create nothing) when there is no
+    // such window.  The create calls below do nothing outside begin/endControls.
     virtual bool beginControls(std::int32_t window) = 0;
+    // Ends creating controls; the controls stay and keep working.
     virtual void endControls() = 0;
+    // A tabbed panel, empty until addPanelTab gives it pages; the first tab shows.
     virtual void createPanel(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) = 0;
     // Appends a tab; the controls created next belong to its page.
     virtual void addPanelTab(std::int32_t panel, std::string_view caption) = 0;
     // A framed group box; number -1 asks for an automatic number.
     virtual void createFrame(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
                              std::string_view caption) = 0;
+    // A label: plain text, top-left aligned, wrapped at the width.
     virtual void createText(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
                             std::string_view text) = 0;
+    // A horizontal slider over minimum .. maximum in steps of 1 (flags: trackbarTicks).
+    // The user's moves raise its control event at every step and once more at the
+    // end of the move; setControlState raises none.
     virtual void createTrackbar(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
                                 std::int32_t minimum, std::int32_t maximum, std::int32_t flags) = 0;
     // Option buttons created one after another form one group.
     virtual void createOption(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
                               std::string_view caption) = 0;
+    // A push button with a caption, and one showing an image (a handle; 0 shows
+    // none).  A click raises the button's control event; so does a click on an
+    // option button.
     virtual void createButton(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
                               std::string_view caption) = 0;
     virtual void createImageButton(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t w,
@@ -127,7 +145,8 @@ public:
     // offered in the user's home folder, and its extension (".vxs", ".csv", ".png")
     // chooses the files the dialog lists and is added to a name typed without one.
     // Returns the chosen path, "" when the user cancels.  No event is queued while
-    // the dialog is open.
+    // the dialog is open.  (A page's saves are downloads named `suggestedName`: it
+    // returns at once with a path whose file goes to the browser once written.)
     virtual std::string askSaveFileName(std::string_view title, std::string_view suggestedName) = 0;
 
     // Replaces the tips shown when the pointer rests over areas of the rendering
@@ -142,10 +161,14 @@ public:
     // mouse press or release whose own dispatch raised a control, shortcut or close
     // event is reported as that event instead.
     virtual std::int32_t pollEvent() = 0;
+    // The control of the event the last poll returned when it was event::control,
+    // the shortcut number when it was event::shortcut; else -1.
     virtual std::int32_t eventControl() const = 0;
     virtual std::int32_t eventShortcut() const = 0;
 
-    // Where the pointer is now, in the client coordinates of `window`.
+    // Where the pointer is now (not where it was at the polled event: see
+    // eventPosition), in the client coordinates of `window`, with the size of its
+    // client area; all zero for a window that does not exist.
     virtual CursorPosition cursorPosition(std::int32_t window) const = 0;
 
     // For a mouse button event that pollEvent handed out last: where the pointer was

@@ -1,7 +1,10 @@
-// JPEG decoding into plain C buffers; the libjpeg part of decodeImage.
+// JPEG decoding into plain C buffers: the decoder behind decodeImage.
 //
-// Internal to the core library.  Kept free of C++ objects with destructors because
-// libjpeg reports errors by longjmp-ing out of the decoder.
+// Internal to the core library.  Two implementations: jpeg_decode.cpp decodes with
+// libjpeg (the desktop program, vivarix-lab, the tests); in the page, which has no
+// libjpeg, platform/web/predecoded_jpeg.cpp hands out the built-in pictures as
+// libjpeg decoded them when the page was built.  Kept free of C++ objects with
+// destructors because libjpeg reports errors by longjmp-ing out of the decoder.
 #pragma once
 
 #include <cstddef>
