@@ -15,6 +15,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "creature_series.h"
 #include "sim/creature_text.h"
 #include "lab_options.h"
 #include "sim/plate_setup.h"
@@ -37,6 +38,7 @@ struct Lab {
     // Where a refused placement or a scatter that gives up is told, one line each
     // naming the pass and the reason; not owned; nullptr: nowhere.
     std::ostream* warnings = nullptr;
+    CreatureSeries creatureSeries;  // --creatures-every, written by runPasses
 };
 
 // Sets the trackbar positions and the nutrient option of the options.
@@ -80,8 +82,8 @@ std::string csvHeader(const Options& options);
 std::string csvLine(std::uint64_t tick, const AppState& state, const Options& options);
 
 // Runs `passes` passes of a prepared lab, each by `pass` (which returns false to
-// stop the run there), and writes the CSV lines of --every to `out`.  Returns
-// whether every pass ran.
+// stop the run there), and writes the CSV lines of --every to `out` and the
+// creatures of --creatures-every to its file.  Returns whether every pass ran.
 bool runPasses(Lab& lab, const Options& options, std::uint64_t passes, std::ostream& out,
                const std::function<bool(std::uint64_t pass)>& pass);
 
@@ -90,7 +92,8 @@ bool runPasses(Lab& lab, const Options& options, std::uint64_t passes, std::ostr
 bool writeGridDump(const Lab& lab, const Options& options, std::ostream& err);
 
 // The end of a run: flushes `out` and writes --dump-creatures, if asked for; false
-// (told on `err`) when the file cannot be written.
+// (told on `err`) when that file or the file of --creatures-every cannot be
+// written.
 bool finishRun(const Lab& lab, const Options& options, std::ostream& out, std::ostream& err);
 
 // The whole program: parses the arguments, checks that every output file can be
