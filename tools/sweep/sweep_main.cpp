@@ -175,14 +175,16 @@ int Sweep::finish() {
     const std::vector<RunEnd> ends = runEnds(plan_, runs);
     std::vector<bool> finished(runs, false);
     std::size_t failed = 0, missing = 0;
+    const int signal = Interrupts::received();
     for (std::size_t n = 0; n < runs; ++n) {
         const RunEnd& end = ends[n];
         finished[n] = succeeded(end);
         const std::size_t run = folder_.run[n];
         if (!end.logged) {
             missing += 1;
-            // A run a Slurm task was given and did not end is named with its task.
-            for (const auto& [submission, numbers] : submitted_)
+            // A run a Slurm task was given and did not end is named with its task,
+            // unless the sweep itself cancelled it.
+            for (const auto& [submission, numbers] : signal ? decltype(submitted_){} : submitted_)
                 for (std::size_t i = 0; i < numbers.size(); ++i)
                     if (numbers[i] == n + 1) {
                         const std::string task = submission.job + "_" + std::to_string(i / submission.perTask + 1);
@@ -200,7 +202,6 @@ int Sweep::finish() {
                  << (why.empty() ? "" : ": " + why) << "\n";
         }
     }
-    const int signal = Interrupts::received();
     if (signal)
         err_ << "vivarix-sweep: stopped by " << (signal == SIGINT ? "SIGINT" : "SIGTERM") << ": " << runs - missing
              << " of " << runs << " runs ended; the same command again runs the others\n";
@@ -303,6 +304,8 @@ int Sweep::gatherOnly(const std::vector<std::string>& argv) {
     provenance_.command = argv;
     provenance_.start = utcNow();
     provenance_.runs = folder_.run.size();
+    std::ifstream jobs(plan_.out + "/slurm/jobs");
+    for (std::string id; std::getline(jobs, id);) provenance_.slurmJobs.push_back(id);
     earlier_ = readEarlier(plan_.out);
     return finish();
 }

@@ -32,9 +32,9 @@ struct Frame {
     int panelWidth, panelHeight;
     int rightRoom, gapX, gapY;
 };
-constexpr int leftRoom = 80, bottomRoom = 120, topRoom = 40;
-constexpr Frame countFrame = {640, 400, 30, 90, 80}, strainsFrame = {640, 400, 60, 130, 80},
-                geneFrame = {360, 280, 30, 90, 110};
+constexpr int leftRoom = 95, bottomRoom = 120, topRoom = 40;
+constexpr Frame countFrame = {640, 400, 30, 100, 115}, strainsFrame = {640, 400, 60, 140, 115},
+                geneFrame = {360, 280, 30, 100, 125};
 
 std::string number(double value) {
     char text[32];
@@ -94,7 +94,8 @@ std::string plotScript(const Plan& plan, const std::vector<SummaryRow>& summary,
     // The combinations with rows, in order, and their rows.
     std::vector<std::vector<const SummaryRow*>> sets;
     std::vector<std::size_t> combination;
-    double top = 0;
+    double top = 0, geneLow = 0, geneHigh = 0;
+    bool anyGene = false;
     std::uint64_t lastTick = 0;
     const std::size_t first = figure == Figure::strains ? 2 : 0;  // the counts drawn
     for (const SummaryRow& row : summary) {
@@ -104,6 +105,15 @@ std::string plotScript(const Plan& plan, const std::vector<SummaryRow>& summary,
         }
         sets.back().push_back(&row);
         for (std::size_t k = 0; k < 2; ++k) top = std::max(top, row.spread[first + k].p90Tenths / 10.0);
+        for (std::size_t k = 0; k < 2; ++k)
+            for (std::size_t g = 0; g < 6; ++g) {
+                const Mean& m = row.means[k * kindMeans + g];
+                if (!m.any) continue;
+                const double value = m.thousandths / 1000.0;
+                geneLow = anyGene ? std::min(geneLow, value) : value;
+                geneHigh = anyGene ? std::max(geneHigh, value) : value;
+                anyGene = true;
+            }
         lastTick = std::max(lastTick, row.tick);
     }
     const bool points = std::all_of(sets.begin(), sets.end(), [](const auto& rows) { return rows.size() == 1; });
@@ -156,7 +166,10 @@ std::string plotScript(const Plan& plan, const std::vector<SummaryRow>& summary,
     const std::uint64_t xEnd = points ? lastTick + lastTick / 10 + 1 : std::max<std::uint64_t>(lastTick, 1);
     script += "set xrange [0:" + std::to_string(xEnd) + "]\nset xlabel 'ticks'\nset grid\n";
     if (genes) {
-        script += "set ylabel 'mean gene'\n";
+        // Whole tenths around every mean, the same for every panel.
+        const double low = std::floor(geneLow * 10) / 10, high = std::ceil(geneHigh * 10) / 10;
+        script += "set ylabel 'mean gene'\nset yrange [" + number(low) + ":" + number(high > low ? high : low + 1) +
+                  "]\n";
     } else if (plan.log) {
         script += "set logscale y\nset yrange [1:" + number(std::max(10.0, top * 1.5)) + "]\n";
         script += "floor1(y) = y < 1 ? 1 : y\n";

@@ -157,7 +157,9 @@ std::string waitForJobs(const Plan& plan, const std::string& ids, std::size_t ru
     bool cancelled = false;
     for (int failures = 0;;) {
         if (Interrupts::received() && !cancelled) {
-            capture({"scancel", "--jobs=" + jobs});
+            std::vector<std::string> scancel = {"scancel"};
+            for (const std::string_view id : lab::splitAt(jobs, ',')) scancel.emplace_back(id);
+            capture(scancel);
             cancelled = true;
         }
         const Captured c = capture({"squeue", "--noheader", "--array", "--format=%T", "--jobs=" + jobs});
