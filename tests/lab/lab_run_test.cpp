@@ -126,10 +126,15 @@ TEST_F(LabFiles, AnUnwritableFileFailsWithStatusOne) {
 
 TEST_F(LabFiles, AnUnwritableFileIsFoundBeforeTheRun) {
     const std::string bad = (dir / "no" / "such.txt").string();
-    const Outcome o = runLab({"--seed", "1", "--ticks", "50", "--every", "10", "--dump-creatures", bad});
-    EXPECT_EQ(o.status, 1);
-    EXPECT_EQ(o.out, "");  // nothing ran: no CSV line
-    EXPECT_EQ(o.err, "vivarix-lab: cannot write " + bad + "\n");
+    for (const std::vector<std::string>& file :
+         std::vector<std::vector<std::string>>{{"--dump-creatures", bad}, {"--creatures-every", "5", bad}}) {
+        std::vector<std::string> args = {"--seed", "1", "--ticks", "50", "--every", "10"};
+        args.insert(args.end(), file.begin(), file.end());
+        const Outcome o = runLab(args);
+        EXPECT_EQ(o.status, 1);
+        EXPECT_EQ(o.out, "");  // nothing ran: no CSV line
+        EXPECT_EQ(o.err, "vivarix-lab: cannot write " + bad + "\n");
+    }
 }
 
 TEST(LabRun, RefusedPlacementsAreWarnedAndChangeNothingElse) {

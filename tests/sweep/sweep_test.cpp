@@ -20,6 +20,7 @@
 #include "sweep_gather.h"
 #include "sweep_main.h"
 #include "sweep_plot.h"
+#include "sweep_provenance.h"
 #include "thousandths.h"
 
 namespace vivarix::sweep {
@@ -231,9 +232,50 @@ TEST_F(Sweep, AGrownSweepRunsOnlyItsNewRunsAndEqualsTheWholeSweep) {
     ASSERT_GT(creatures.size(), 1u);
     EXPECT_EQ(creatures[0], "auto,seed," + lines(lab::creatureSeriesHeader())[0]);
     EXPECT_EQ(creatures[1], "20,1," + lines(readFile(dir / "s" / "runs" / "3.creatures.csv"))[1]);
+    // sweep.json tells both sweeps, the latest last.
+    const std::vector<std::string> sweeps = readEarlier((dir / "s").string());
+    ASSERT_EQ(sweeps.size(), 2u);
+    for (const char* said :
+         {"\"runs\": {\"folder\": 9, \"added\": 5, \"done\": 9, \"failed\": 0}", "\"hosts\": [\":\"]",
+          "\"parameters\": {\"seeds\": \"1-3\", \"swept\": {\"auto\": [\"20\", \"5\", \"10\"]}, \"fixed\": "
+          "[[\"--scatter\", \"0:0:20\"], [\"--every\", \"200\"], [\"--ticks\", \"400\"]], \"creatures_every\": 200}"})
+        EXPECT_NE(sweeps[1].find(said), std::string::npos) << said << " not in " << sweeps[1];
+    EXPECT_NE(sweeps[1].find("\"version\": " + jsonString(versionText())), std::string::npos);
+    EXPECT_EQ(sweeps[1].find("\"end\": null"), std::string::npos);
     // A sweep that differs in a fixed option is another sweep.
     grown.insert(grown.end(), {"--reif", "30"});
     EXPECT_NE(sweep(grown).err.find("holds the results of another sweep"), std::string::npos);
+}
+
+TEST_F(Sweep, AFolderOfTheEarlierRecordIsResumedAndGatherReadsTheFoldersCommand) {
+    ASSERT_EQ(sweep(fourRuns).status, 0);
+    const std::string log = file("joblog"), summary = file("summary.csv");
+    // Earlier folders recorded each run's arguments in command-line order.
+    std::string record = lines(file("sweep"))[0] + "\n";
+    for (const char* a : {"5", "20"})
+        for (const char* seed : {"1", "2"})
+            record += std::string("--seed ") + seed + " --ticks 600 --every 300 --auto " + a +
+                      " --reif 10 --scatter 0:0:30 --stats\n";
+    std::ofstream(dir / "s" / "sweep") << record;
+    std::filesystem::remove(dir / "s" / "summary.csv");
+    ASSERT_EQ(sweep(fourRuns).status, 0);
+    EXPECT_EQ(file("joblog"), log);  // nothing ran again
+    std::filesystem::remove(dir / "s" / "summary.csv");
+    const auto gathered = test::runMain(sweepMain, "vivarix-sweep", {"--gather", (dir / "s").string()});
+    EXPECT_EQ(gathered.status, 0) << gathered.err;
+    EXPECT_EQ(file("summary.csv"), summary);
+    EXPECT_EQ(test::runMain(sweepMain, "vivarix-sweep", {"--gather", dir.string()}).err,
+              "vivarix-sweep: --gather: " + dir.string() + " holds no sweep's command\n");
+    EXPECT_EQ(test::runMain(sweepMain, "vivarix-sweep", {"--gather", dir.string(), "--jobs", "2"}).err,
+              "vivarix-sweep: --gather: only --log may go with it, not --jobs\n");
+}
+
+TEST(SweepRecord, RunsAreTheSameWhateverTheOrderOfTheirOptionsButNotOfTheirScatters) {
+    EXPECT_EQ(canonicalKey({"--seed", "1", "--auto", "5", "--stats", "--reif", "30"}),
+              canonicalKey({"--reif", "30", "--stats", "--seed", "1", "--auto", "5"}));
+    EXPECT_NE(canonicalKey({"--scatter", "0:0:9", "--scatter", "0:1:9"}),
+              canonicalKey({"--scatter", "0:1:9", "--scatter", "0:0:9"}));
+    EXPECT_EQ(jsonString("a \"b\" \\ \n\x01"), "\"a \\\"b\\\" \\\\ \\u000a\\u0001\"");
 }
 
 TEST_F(Sweep, AnyFolderNameWorksAndADifferentLabVersionIsRefused) {
