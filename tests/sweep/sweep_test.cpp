@@ -20,6 +20,7 @@
 #include "sweep_gather.h"
 #include "sweep_main.h"
 #include "sweep_plot.h"
+#include "sweep_process.h"
 #include "sweep_provenance.h"
 #include "thousandths.h"
 
@@ -125,6 +126,13 @@ TEST_F(Sweep, AFailedRunIsNamedAndTheOthersAreGathered) {
     EXPECT_EQ(lines(file("runs.csv")).size(), 1u + 2 * 2);
     const auto summary = lines(file("summary.csv"));
     for (std::size_t i = 1; i < summary.size(); ++i) EXPECT_EQ(fields(summary[i])[2], "1") << summary[i];
+    // With no run finished, gnuplot still draws every picture, on log axes too.
+    args.insert(args.end(), {"--seeds", "2", "--log"});
+    EXPECT_EQ(sweep(args, "none").status, 1);
+    for (const char* picture : {"population", "strains", "genes"}) {
+        EXPECT_EQ(readFile(dir / "none" / (std::string(picture) + ".png")).substr(1, 3), "PNG") << picture;
+        EXPECT_NE(readFile(dir / "none" / (std::string(picture) + ".gp")).find("no finished run"), std::string::npos);
+    }
 }
 
 TEST_F(Sweep, BadSweepsAreRefusedBeforeAnyRun) {
@@ -293,6 +301,28 @@ TEST_F(Sweep, AnyFolderNameWorksAndADifferentLabVersionIsRefused) {
     EXPECT_EQ(o.err, "vivarix-sweep: " + lab.string() + " --version says vivarix-lab 0.3, not vivarix-lab " +
                          versionText() + "\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "old"));
+    // The same through GNU parallel's login file, ":" being this machine.
+    std::ofstream(dir / "hosts") << "# here\n:\n";
+    args.insert(args.end(), {"--hosts", (dir / "hosts").string()});
+    EXPECT_EQ(sweep(args, "old").err, "vivarix-sweep: the host : has vivarix-lab 0.3, not vivarix-lab " +
+                                          std::string(versionText()) + "\n");
+}
+
+TEST(SweepProcess, AnInterruptStopsTheProgramWaitedForAndNoLaterOne) {
+    const Interrupts interrupts;
+    std::thread interrupter([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ::kill(::getpid(), SIGINT);
+    });
+    const auto start = std::chrono::steady_clock::now();
+    const int status = runProgram({"sleep", "30"});
+    interrupter.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+    EXPECT_EQ(describeStatus(status), "signal 2");
+    EXPECT_EQ(Interrupts::received(), SIGINT);
+    const Captured later = capture({"sh", "-c", "echo out; echo err >&2; exit 4"});
+    EXPECT_EQ(describeStatus(later.status), "exit status 4");
+    EXPECT_EQ(later.out + later.err, "out\nerr\n");
 }
 
 TEST_F(Sweep, SigtermStopsTheRunsAndTheSameCommandFinishesTheSweep) {
