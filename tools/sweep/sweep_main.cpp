@@ -96,8 +96,13 @@ private:
         return 2;
     }
     std::string writeJobs(const std::string& lab);
-    int runParallel(const std::string& parallel);
-    int runSlurm(const std::string& lab);
+    void runParallel(const std::string& parallel);
+    // The folder's runs without a result, by number.
+    std::vector<std::size_t> unfinished() const;
+    // "" when the Slurm nodes run this version of vivarix-lab, else why not.
+    std::string checkSlurmVersion(const std::string& lab);
+    // Submits the runs `pending`, then (unless --no-wait) waits and finishes.
+    int runSlurm(const std::vector<std::size_t>& pending);
     int finish();
 
     Plan plan_;
@@ -119,7 +124,7 @@ std::string Sweep::writeJobs(const std::string& lab) {
     return file.flush() ? "" : "cannot write " + plan_.out + "/jobs";
 }
 
-int Sweep::runParallel(const std::string& parallel) {
+void Sweep::runParallel(const std::string& parallel) {
     const std::size_t runs = folder_.run.size();
     // Runs a Slurm task finished are done: the job log says so, so that
     // --resume-failed passes them by.
@@ -144,29 +149,40 @@ int Sweep::runParallel(const std::string& parallel) {
     out_.flush();
     const int status = runProgram(command, {plan_.out + "/jobs", "/dev/null", plan_.out});
     stopped_ = "GNU parallel ended with " + describeStatus(status);
-    return status;
 }
 
-int Sweep::runSlurm(const std::string& lab) {
+std::vector<std::size_t> Sweep::unfinished() const {
     const std::size_t runs = folder_.run.size();
     const std::vector<RunEnd> ends = runEnds(plan_, runs);
-    std::vector<std::size_t> pending;
+    std::vector<std::size_t> numbers;
     for (std::size_t n = 0; n < runs; ++n)
-        if (!succeeded(ends[n])) pending.push_back(n + 1);
-    if (pending.empty()) return 0;
+        if (!succeeded(ends[n])) numbers.push_back(n + 1);
+    return numbers;
+}
+
+std::string Sweep::checkSlurmVersion(const std::string& lab) {
     const std::string version = slurmLabVersion(plan_, lab);
-    if (version != expectedLabVersion())
-        return refuse("the Slurm nodes' " + lab + " --version " +
-                      (version.rfind('!', 0) == 0 ? "could not be asked: " + version.substr(1) : "says " + version) +
-                      ", not " + expectedLabVersion());
+    if (version == expectedLabVersion()) return {};
+    return "the Slurm nodes' " + lab + " --version " +
+           (version.rfind('!', 0) == 0 ? "could not be asked: " + version.substr(1) : "says " + version) + ", not " +
+           expectedLabVersion();
+}
+
+int Sweep::runSlurm(const std::vector<std::size_t>& pending) {
     Submission submission = submitRuns(plan_, pending);
     if (!submission.error.empty()) return refuse(submission.error);
     provenance_.slurmJobs.push_back(submission.job);
     submitted_.emplace_back(submission, pending);
-    if (plan_.noWait) return 0;
-    if (const std::string why = waitForJobs(plan_, submission.job, runs, err_); !why.empty())
+    if (plan_.noWait) {
+        if (const std::string why = writeProvenance(plan_, provenance_, earlier_); !why.empty())
+            err_ << "vivarix-sweep: " << why << "\n";
+        out_ << plan_.out << ": Slurm job " << submission.job << " submitted; vivarix-sweep --gather " << plan_.out
+             << " gathers it when it has finished\n";
+        return 0;
+    }
+    if (const std::string why = waitForJobs(plan_, submission.job, folder_.run.size(), err_); !why.empty())
         err_ << "vivarix-sweep: " << why << "; vivarix-sweep --gather " << plan_.out << " gathers later\n";
-    return 0;
+    return finish();
 }
 
 // Tells how the runs ended, gathers and draws them, and completes sweep.json.
@@ -209,9 +225,7 @@ int Sweep::finish() {
         err_ << "vivarix-sweep: " << missing << " of " << runs << " runs did not finish"
              << (stopped_.empty() ? "" : " (" + stopped_ + ")") << "; the same command again runs them\n";
 
-    std::vector<bool> byRun(runs);
-    for (std::size_t n = 0; n < runs; ++n) byRun[n] = finished[n];
-    const Gathered gathered = gather(plan_, folder_, byRun);
+    const Gathered gathered = gather(plan_, folder_, finished);
     for (const std::string& line : gathered.refused) err_ << "vivarix-sweep: " << line << "\n";
     std::size_t count = 0;
     for (const bool g : gathered.gathered) count += g ? 1 : 0;
@@ -271,6 +285,9 @@ int Sweep::run(const std::vector<std::string>& argv) {
         waitForJobs(plan_, queued, folder_.run.size(), err_);
     }
     if (const std::string why = writeJobs(lab); !why.empty()) return refuse(why);
+    const std::vector<std::size_t> pending = plan_.slurm ? unfinished() : std::vector<std::size_t>{};
+    if (!pending.empty())
+        if (const std::string why = checkSlurmVersion(lab); !why.empty()) return refuse(why);
     provenance_.command = argv;
     provenance_.start = utcNow();
     provenance_.runs = folder_.run.size();
@@ -278,21 +295,12 @@ int Sweep::run(const std::vector<std::string>& argv) {
     earlier_ = readEarlier(plan_.out);
     if (const std::string why = writeProvenance(plan_, provenance_, earlier_); !why.empty()) return refuse(why);
 
-    if (!Interrupts::received()) {
-        if (!plan_.slurm) {
-            runParallel(*parallel);
-        } else if (const int refused = runSlurm(lab); refused != 0) {
-            return refused;
-        } else if (plan_.noWait) {
-            if (writeProvenance(plan_, provenance_, earlier_).empty() && !submitted_.empty())
-                out_ << plan_.out << ": Slurm job " << submitted_.back().first.job << " submitted; "
-                     << "vivarix-sweep --gather " << plan_.out << " gathers it when it has finished\n";
-            else if (submitted_.empty())
-                return finish();
-            return 0;
-        }
+    if (Interrupts::received()) return finish();
+    if (!plan_.slurm) {
+        runParallel(*parallel);
+        return finish();
     }
-    return finish();
+    return pending.empty() ? finish() : runSlurm(pending);
 }
 
 int Sweep::gatherOnly(const std::vector<std::string>& argv) {
