@@ -325,6 +325,15 @@ TEST(SweepProcess, AnInterruptStopsTheProgramWaitedForAndNoLaterOne) {
     EXPECT_EQ(later.out + later.err, "out\nerr\n");
 }
 
+TEST(SweepProcess, WhatAProgramOfItsOwnSessionLeavesBehindIsStopped) {
+    const std::string pidFile = std::filesystem::temp_directory_path() / ("vivarix-left-" + std::to_string(getpid()));
+    EXPECT_EQ(runProgram({"sh", "-c", "sleep 60 & echo $!"}, {"/dev/null", pidFile, "", true}), 0);
+    const std::string left = "/proc/" + lines(readFile(pidFile)).at(0) + "/stat";
+    std::filesystem::remove(pidFile);
+    const std::string stat = readFile(left);  // gone, or a zombie not yet reaped
+    EXPECT_TRUE(stat.empty() || stat.find(") Z ") != std::string::npos) << stat;
+}
+
 TEST_F(Sweep, SigtermStopsTheRunsAndTheSameCommandFinishesTheSweep) {
     // Runs of about a second, two at a time.
     std::vector<std::string> args = {VIVARIX_SWEEP_PROGRAM, "--out", (dir / "s").string(), "--seeds", "1-4",

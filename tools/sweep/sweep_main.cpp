@@ -147,7 +147,8 @@ void Sweep::runParallel(const std::string& parallel) {
     if (plan_.hosts) command.insert(command.end(), {"--sshloginfile", fs::absolute(*plan_.hosts).string()});
     if (::isatty(2)) command.push_back("--bar");
     out_.flush();
-    const int status = runProgram(command, {plan_.out + "/jobs", "/dev/null", plan_.out});
+    // In a session of its own, so that no run outlives an interrupted parallel.
+    const int status = runProgram(command, {plan_.out + "/jobs", "/dev/null", plan_.out, true});
     stopped_ = "GNU parallel ended with " + describeStatus(status);
 }
 

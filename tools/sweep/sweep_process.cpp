@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 extern char** environ;
 
@@ -29,12 +31,43 @@ void onInterrupt(int signal) {
     if (const pid_t child = waitingFor; child > 0) ::kill(child, signal);
 }
 
+// The processes of session `session`, from /proc.
+std::vector<pid_t> sessionProcesses(pid_t session) {
+    std::vector<pid_t> found;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::ifstream stat(entry.path() / "stat");
+        std::string text;
+        std::getline(stat, text);
+        // pid (comm) state ppid pgrp session ...; comm may hold blanks and parentheses.
+        std::istringstream fields(text.substr(text.rfind(')') + 1));
+        std::string state;
+        long ppid = 0, group = 0, of = 0;
+        if (fields >> state >> ppid >> group >> of && of == session && state != "Z")
+            found.push_back(static_cast<pid_t>(std::stol(name)));
+    }
+    return found;
+}
+
+// Stops what is left of session `session`.
+void stopSession(pid_t session) {
+    std::vector<pid_t> left = sessionProcesses(session);
+    for (const pid_t pid : left) ::kill(pid, SIGTERM);
+    for (int wait = 0; wait < 20 && !left.empty(); ++wait) {
+        pause(50);
+        left = sessionProcesses(session);
+    }
+    for (const pid_t pid : left) ::kill(pid, SIGKILL);
+}
+
 // Spawns argv with the file actions and waits for it; an interrupt that came
 // before the child existed is passed on as soon as it does.  With `captured`,
 // reads pipes[0] into its out and pipes[1] into its err; pipes[2] and pipes[3],
 // their write ends, are the child's only.
 int spawnAndWait(const std::vector<std::string>& argv, posix_spawn_file_actions_t& actions, const int* pipes,
-                 Captured* captured) {
+                 Captured* captured, bool ownSession = false) {
     std::vector<char*> args;
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
@@ -46,7 +79,7 @@ int spawnAndWait(const std::vector<std::string>& argv, posix_spawn_file_actions_
     sigaddset(&defaults, SIGINT);
     sigaddset(&defaults, SIGTERM);
     posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | (ownSession ? POSIX_SPAWN_SETSID : 0));
     pid_t pid = 0;
     const std::sig_atomic_t signalsBefore = signalCount;
     const int spawned = posix_spawnp(&pid, args[0], &actions, &attributes, args.data(), environ);
@@ -86,10 +119,20 @@ int spawnAndWait(const std::vector<std::string>& argv, posix_spawn_file_actions_
             }
         }
     }
+    // Once interrupted, the signal goes again every second: a program may let one
+    // pass while it starts (GNU parallel does).
     int status = -1;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    for (int polls = 0;;) {
+        const bool interrupted = signalCount != signalsBefore;
+        const pid_t ended = ::waitpid(pid, &status, interrupted ? WNOHANG : 0);
+        if (ended == pid || (ended < 0 && errno != EINTR)) break;
+        if (ended == 0) {
+            pause(100);
+            if (++polls % 10 == 0) ::kill(pid, lastSignal);
+        }
     }
     waitingFor = 0;
+    if (ownSession) stopSession(pid);
     return status;
 }
 
@@ -116,7 +159,7 @@ int runProgram(const std::vector<std::string>& argv, const Start& start) {
     posix_spawn_file_actions_addopen(&actions, 0, start.input.c_str(), O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, start.output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (!start.folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, start.folder.c_str());
-    const int status = spawnAndWait(argv, actions, nullptr, nullptr);
+    const int status = spawnAndWait(argv, actions, nullptr, nullptr, start.ownSession);
     posix_spawn_file_actions_destroy(&actions);
     return status;
 }

@@ -18,13 +18,18 @@ std::optional<std::string> findProgram(const std::string& program);
 struct Start {
     std::string input = "/dev/null";
     std::string output = "/dev/null";
-    std::string folder;  // empty: the caller's
+    std::string folder;        // empty: the caller's
+    bool ownSession = false;   // see runProgram
 };
 
 // Runs argv[0] (looked up on the PATH) as `start` says; standard error is the
 // caller's.  Waits for it.  A SIGINT or SIGTERM that reaches the caller meanwhile
 // (see Interrupts) is passed on to the program, which stops its own children.
-// Returns its wait status, or -1 when it could not be started.
+// With start.ownSession the program leads a session of its own, which the
+// terminal's Ctrl-C does not reach (the caller passes it on), and whatever of
+// that session is left when it has ended is stopped: SIGTERM, and SIGKILL for
+// what is still there a second later.  Returns its wait status, or -1 when it
+// could not be started.
 int runProgram(const std::vector<std::string>& argv, const Start& start = {});
 
 // What a program wrote, and how it ended.
