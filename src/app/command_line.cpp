@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "platform/core/version.h"
+
 namespace vivarix {
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
@@ -10,6 +12,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         const std::string& option = args[i];
         if (option == "--help" || option == "-h") {
             line.help = true;
+            continue;
+        }
+        if (option == "--version") {
+            line.version = true;
             continue;
         }
         if (option != "--seed" && option != "--record") {
@@ -36,6 +42,15 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         if (!line.error.empty()) return line;
     }
     return line;
+}
+
+std::string textRequested(const std::vector<std::string>& args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--help" || args[i] == "-h") return programUsage;
+        if (args[i] == "--version") return versionLine("vivarix");
+        if (args[i] == "--seed" || args[i] == "--record") ++i;
+    }
+    return {};
 }
 
 }  // namespace vivarix

@@ -17,6 +17,12 @@ AppState appState;
 
 int main(int argc, char** argv) {
     using namespace vivarix;
+    // --help and --version are answered without a display, before Qt starts.
+    if (const std::string text = textRequested(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+        !text.empty()) {
+        std::fputs(text.c_str(), stdout);
+        return 0;
+    }
     // Exits with status 1 and one line on stderr when no display can be opened.
     // Takes Qt's own options out of argv.
     std::unique_ptr<Desktop> desktop = startQtDesktop(argc, argv, appState.graphics);
@@ -24,10 +30,6 @@ int main(int argc, char** argv) {
     if (!line.error.empty()) {
         std::fprintf(stderr, "vivarix: %s\n%s", line.error.c_str(), programUsage);
         return 2;
-    }
-    if (line.help) {
-        std::fputs(programUsage, stdout);
-        return 0;
     }
     std::unique_ptr<TextRenderer> text = createQtTextRenderer();
     const auto seed =

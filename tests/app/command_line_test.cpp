@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/command_line.h"
+#include "platform/core/version.h"
 
 namespace vivarix {
 namespace {
@@ -20,6 +21,13 @@ TEST(CommandLine, SeedAndRecordingOrOneLineNamingTheFault) {
         {{"-platform"}, "-platform: unknown option"},
     };
     for (const auto& [args, error] : faults) EXPECT_EQ(parseCommandLine(args).error, error);
+}
+
+TEST(CommandLine, HelpAndVersionAreAnsweredWhereverTheyStandButNotAsAValue) {
+    EXPECT_EQ(textRequested({"-platform", "offscreen", "--version", "--help"}), versionLine("vivarix"));
+    EXPECT_EQ(textRequested({"--seed", "3", "-h"}), programUsage);
+    EXPECT_EQ(textRequested({"--record", "--version"}), "");
+    EXPECT_EQ(textRequested({"--seed", "3"}), "");
 }
 
 }  // namespace

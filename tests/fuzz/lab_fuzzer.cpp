@@ -73,6 +73,9 @@ void checkAccepted(const Options& o) {
     check(!o.every || *o.every >= 1, "--every 0 accepted");
     check(!o.dumpGrid || !o.dumpGrid->empty(), "an empty --dump-grid file name accepted");
     check(!o.dumpCreatures || !o.dumpCreatures->empty(), "an empty --dump-creatures file name accepted");
+    check(o.creaturesEvery.has_value() == o.creaturesFile.has_value() && (!o.creaturesEvery || *o.creaturesEvery >= 1) &&
+              (!o.creaturesFile || !o.creaturesFile->empty()),
+          "--creatures-every without a period of 1 or more and a file name");
     for (const Placement& p : o.placements) {
         check(p.pass < o.ticks, "a placement at or after --ticks");
         check(p.kind == 0 || p.kind == 1, "a placement of kind other than 0 or 1");

@@ -5,8 +5,9 @@
 # first) and checks the installed tree: every file in place, the icons PNG files of
 # their directory's size, the manual pages and the changelog compressed as Debian
 # asks, the desktop entry, the metainfo and the manual pages clean under
-# desktop-file-validate, appstreamcli and groff, and vivarix-lab and vivarix-sweep
-# running.  Prints every problem it finds and exits 1 if there was
+# desktop-file-validate, appstreamcli and groff, vivarix-lab and vivarix-sweep
+# running, and the three programs telling the same version without a display.
+# Prints every problem it finds and exits 1 if there was
 # one.
 set -u
 cmake=$1
@@ -126,6 +127,22 @@ if [ -x "$usr/bin/vivarix-sweep" ]; then
     *) fail "vivarix-sweep --help prints: $usage" ;;
   esac
 fi
+
+# Every program says its version in the same form, without a display.
+version=""
+for program in vivarix vivarix-lab vivarix-sweep; do
+  [ -x "$usr/bin/$program" ] || continue
+  line=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$usr/bin/$program" --version) ||
+    fail "$program --version exits with $?"
+  case $line in
+    "$program "?*) ;;
+    *) fail "$program --version prints: $line" ;;
+  esac
+  [ -z "$version" ] || [ "${line#"$program "}" = "$version" ] || fail "$program is ${line#"$program "}, not $version"
+  version=${line#"$program "}
+done
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$usr/bin/vivarix" --help >/dev/null ||
+  fail "vivarix --help without a display exits with $?"
 
 [ $failures -eq 0 ] || exit 1
 echo "installed tree under $root checked"

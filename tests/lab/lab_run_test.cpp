@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <sstream>
 
 #include "lab_run.h"
+#include "platform/core/version.h"
 #include "support/program_run.h"
 
 namespace vivarix::lab {
@@ -124,10 +126,15 @@ TEST_F(LabFiles, AnUnwritableFileFailsWithStatusOne) {
 
 TEST_F(LabFiles, AnUnwritableFileIsFoundBeforeTheRun) {
     const std::string bad = (dir / "no" / "such.txt").string();
-    const Outcome o = runLab({"--seed", "1", "--ticks", "50", "--every", "10", "--dump-creatures", bad});
-    EXPECT_EQ(o.status, 1);
-    EXPECT_EQ(o.out, "");  // nothing ran: no CSV line
-    EXPECT_EQ(o.err, "vivarix-lab: cannot write " + bad + "\n");
+    for (const std::vector<std::string>& file :
+         std::vector<std::vector<std::string>>{{"--dump-creatures", bad}, {"--creatures-every", "5", bad}}) {
+        std::vector<std::string> args = {"--seed", "1", "--ticks", "50", "--every", "10"};
+        args.insert(args.end(), file.begin(), file.end());
+        const Outcome o = runLab(args);
+        EXPECT_EQ(o.status, 1);
+        EXPECT_EQ(o.out, "");  // nothing ran: no CSV line
+        EXPECT_EQ(o.err, "vivarix-lab: cannot write " + bad + "\n");
+    }
 }
 
 TEST(LabRun, RefusedPlacementsAreWarnedAndChangeNothingElse) {
@@ -219,6 +226,34 @@ TEST(LabRun, PlacementFollowsTheClickRules) {
     EXPECT_EQ(lab.state.kindCount[1], 2);
     EXPECT_TRUE(lab.state.nutriumList.empty());
     EXPECT_EQ(lab.state.creatureList.current(), lab.state.creatureList.back());
+}
+
+TEST_F(LabFiles, TheCreaturesOverTimeAreTheDumpsAtTheirTicks) {
+    // The rows of tick T are what --dump-creatures writes after T passes, with
+    // commas for blanks; the last pass is sampled too, as --every samples it.
+    const std::vector<std::string> run = {"--seed", "5", "--scatter", "0:0:20", "--scatter", "0:1:20", "--reif", "10"};
+    auto with = [&](std::vector<std::string> more) {
+        more.insert(more.begin(), run.begin(), run.end());
+        return runLab(more);
+    };
+    const std::string series = (dir / "series.csv").string(), dump = (dir / "dump.txt").string();
+    ASSERT_EQ(with({"--ticks", "250", "--creatures-every", "100", series}).status, 0);
+    const auto rows = lines(readFile(series));
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows[0] + "\n", creatureSeriesHeader());
+    std::map<std::string, std::string> byTick;
+    for (std::size_t i = 1; i < rows.size(); ++i)
+        byTick[rows[i].substr(0, rows[i].find(','))] += rows[i].substr(rows[i].find(',') + 1) + "\n";
+    ASSERT_EQ(byTick.size(), 3u);
+    for (const char* tick : {"100", "200", "250"}) {
+        ASSERT_EQ(with({"--ticks", tick, "--dump-creatures", dump}).status, 0);
+        std::string expected = readFile(dump);
+        std::replace(expected.begin(), expected.end(), ' ', ',');
+        EXPECT_EQ(byTick[tick], expected) << tick;
+    }
+    EXPECT_EQ(runLab({"--ticks", "1", "--creatures-every", "0", series}).err,
+              "vivarix-lab: --creatures-every: expected a period of 1 or more passes\n");
+    EXPECT_EQ(runLab({"--version"}).out, versionLine("vivarix-lab"));
 }
 
 }  // namespace

@@ -63,7 +63,8 @@ constexpr TrackbarOption trackbarOptions[] = {
 constexpr const char* valueOptions[] = {"--seed",  "--ticks",     "--nutrient",       "--place",  "--scatter", "--feed",
                                         "--every", "--dump-grid", "--dump-creatures", "--replay"};
 // What a replay takes besides the journal; the journal gives the rest.
-constexpr const char* replayOptions[] = {"--replay", "--ticks", "--every", "--stats", "--dump-grid", "--dump-creatures"};
+constexpr const char* replayOptions[] = {"--replay",    "--ticks",          "--every",          "--stats",
+                                         "--dump-grid", "--dump-creatures", "--creatures-every"};
 
 constexpr std::int32_t maxPointerX = windowSize.width;
 constexpr std::int32_t maxPointerY = windowSize.height;
@@ -125,8 +126,10 @@ std::string makeUsageText() {
         "                   [--place T:K:X:Y]... [--scatter T:K:N]...\n"
         "                   [--feed T0:T1:X:Y]... [--every K] [--stats]\n"
         "                   [--dump-grid FILE] [--dump-creatures FILE]\n"
+        "                   [--creatures-every K FILE]\n"
         "       vivarix-lab --replay FILE [--ticks N] [--every K] [--stats] [--dump-grid FILE]\n"
-        "                   [--dump-creatures FILE]\n"
+        "                   [--dump-creatures FILE] [--creatures-every K FILE]\n"
+        "       vivarix-lab --help | --version\n"
         "Runs Vivarix's simulation without a window; passes are numbered from 0.\n"
         "\n"
         "  --seed N              random seed (default: from the clock, shown on stderr)\n"
@@ -144,11 +147,14 @@ std::string makeUsageText() {
             "  --stats               evolution statistics columns in the CSV (below)\n"
             "  --dump-grid FILE      the plate's nutrient cells after preparation\n"
             "  --dump-creatures FILE every creature's 20 fields after the last pass\n"
+            "  --creatures-every K FILE  every creature's fields as CSV, with a tick\n"
+            "                        column, at the ticks --every K would print\n"
             "  --replay FILE         replays a session journal of vivarix (Ctrl+S, --record):\n"
             "                        its seed, plates and inputs, to its last tick (or\n"
             "                        --ticks), checking every checkpoint; with --every,\n"
             "                        --stats and the dumps as above\n"
             "  -h, --help            this text\n"
+            "  --version             the version\n"
             "\n"
             "CSV columns: tick,kind0,kind1,nutrient,creatures_hash; with --stats, for kind 0\n"
             "and then kind 1: strainsK (distinct colours), topK (the most common colour,\n"
@@ -183,8 +189,23 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
             o.help = true;
             continue;
         }
+        if (option == "--version") {
+            o.version = true;
+            continue;
+        }
         if (option == "--stats") {
             o.stats = true;
+            continue;
+        }
+        if (option == "--creatures-every") {
+            if (i + 2 >= args.size()) return fail(option, "expected a period K and a file name");
+            const std::string_view every = args[++i], file = args[++i];
+            const auto period = parseUnsigned(every);
+            if (!period || *period == 0)
+                return fail(option, refusal(every, anyNumber, "expected a period of 1 or more passes"));
+            if (file.empty()) return fail(option, "expected a file name");
+            o.creaturesEvery = *period;
+            o.creaturesFile = std::string(file);
             continue;
         }
         if (!takesValue(option)) return fail(option, "unknown option");
@@ -290,7 +311,7 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
     o.ticksGiven = ticksGiven;
     if (o.replay) {
         for (const std::string_view option : given)
-            if (option != "--help" && option != "-h" &&
+            if (option != "--help" && option != "-h" && option != "--version" &&
                 std::none_of(std::begin(replayOptions), std::end(replayOptions),
                              [&](const char* r) { return option == r; }))
                 return fail(option, "not with --replay: the journal gives the seed, the plate and the inputs");

@@ -4,8 +4,10 @@
 //               [--magen P] [--alter P] [--reif P] [--spread P] [--grains P]
 //               [--place T:K:X:Y]... [--scatter T:K:N]... [--feed T0:T1:X:Y]...
 //               [--every K] [--stats] [--dump-grid FILE] [--dump-creatures FILE]
+//               [--creatures-every K FILE]
 //   vivarix-lab --replay FILE [--ticks N] [--every K] [--stats] [--dump-grid FILE]
-//               [--dump-creatures FILE]
+//               [--dump-creatures FILE] [--creatures-every K FILE]
+//   vivarix-lab --help | --version
 //
 // Trackbar positions take the ranges and defaults of the program's controls (the
 // control table); the trackbar options and their --help lines come from it.  A
@@ -68,7 +70,10 @@ struct Options {
     std::optional<std::string> dumpGrid;
     std::optional<std::string> dumpCreatures;
     std::optional<std::string> replay;  // a session journal to replay instead of the options above
+    std::optional<std::uint64_t> creaturesEvery;  // --creatures-every K FILE: K
+    std::optional<std::string> creaturesFile;     // and FILE
     bool help = false;
+    bool version = false;
 };
 
 struct ParseResult {

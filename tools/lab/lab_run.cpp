@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "lab_stats.h"
+#include "platform/core/version.h"
 #include "replay.h"
 #include "session/plate.h"
 #include "sim/tick.h"
@@ -121,6 +122,8 @@ std::string csvLine(std::uint64_t tick, const SimState& state, const Options& op
 bool runPasses(Lab& lab, const Options& options, std::uint64_t passes, std::ostream& out,
                const std::function<bool(std::uint64_t pass)>& pass) {
     if (options.every) out << csvHeader(options);
+    lab.creatureSeries.start(options);
+    if (passes == 0) lab.creatureSeries.after(0, 0, lab.state.creatureList);
     bool printed = false;
     for (std::uint64_t p = 0; p < passes; ++p) {
         if (!pass(p)) return false;
@@ -129,6 +132,7 @@ bool runPasses(Lab& lab, const Options& options, std::uint64_t passes, std::ostr
             out << csvLine(p + 1, lab.state, options);
             printed = true;
         }
+        lab.creatureSeries.after(p + 1, passes, lab.state.creatureList);
     }
     if (options.every && !printed) out << csvLine(passes, lab.state, options);
     return true;
@@ -153,7 +157,7 @@ bool writeFile(const std::string& path, const std::string& text, std::ostream& e
 // for appending, which creates a missing file and leaves an existing one as it is
 // until the run writes it.
 bool outputsWritable(const Options& options, std::ostream& err) {
-    for (const auto& path : {options.dumpGrid, options.dumpCreatures}) {
+    for (const auto& path : {options.dumpGrid, options.dumpCreatures, options.creaturesFile}) {
         if (!path) continue;
         std::ofstream probe(*path, std::ios::binary | std::ios::app);
         if (!probe) {
@@ -175,6 +179,10 @@ int labMain(int argc, char** argv, std::ostream& out, std::ostream& err) {
     const Options& options = parsed.options;
     if (options.help) {
         out << usageText();
+        return 0;
+    }
+    if (options.version) {
+        out << versionLine("vivarix-lab");
         return 0;
     }
     if (!outputsWritable(options, err)) return 1;
@@ -203,6 +211,10 @@ bool writeGridDump(const Lab& lab, const Options& options, std::ostream& err) {
 
 bool finishRun(const Lab& lab, const Options& options, std::ostream& out, std::ostream& err) {
     out.flush();
+    if (const std::string& failed = lab.creatureSeries.failedFile(); !failed.empty()) {
+        cannotWrite(failed, err);
+        return false;
+    }
     return !options.dumpCreatures || writeFile(*options.dumpCreatures, creaturesText(lab.state.creatureList), err);
 }
 

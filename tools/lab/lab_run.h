@@ -16,6 +16,7 @@
 #include <variant>
 #include <vector>
 
+#include "creature_series.h"
 #include "lab_options.h"
 #include "session/input.h"
 #include "sim/creature_text.h"
@@ -39,6 +40,7 @@ struct Lab {
     // Where a refused placement or a scatter that gives up is told, one line each
     // naming the pass and the reason; not owned; nullptr: nowhere.
     std::ostream* warnings = nullptr;
+    CreatureSeries creatureSeries;  // --creatures-every, written by runPasses
 };
 
 // A simulation as the program's start-up leaves it, seeded with `seed`: the plate
@@ -97,8 +99,8 @@ std::string csvHeader(const Options& options);
 std::string csvLine(std::uint64_t tick, const SimState& state, const Options& options);
 
 // Runs `passes` passes of a prepared lab, each by `pass` (which returns false to
-// stop the run there), and writes the CSV lines of --every to `out`.  Returns
-// whether every pass ran.
+// stop the run there), and writes the CSV lines of --every to `out` and the
+// creatures of --creatures-every to its file.  Returns whether every pass ran.
 bool runPasses(Lab& lab, const Options& options, std::uint64_t passes, std::ostream& out,
                const std::function<bool(std::uint64_t pass)>& pass);
 
@@ -107,7 +109,8 @@ bool runPasses(Lab& lab, const Options& options, std::uint64_t passes, std::ostr
 bool writeGridDump(const Lab& lab, const Options& options, std::ostream& err);
 
 // The end of a run: flushes `out` and writes --dump-creatures, if asked for; false
-// (told on `err`) when the file cannot be written.
+// (told on `err`) when that file or the file of --creatures-every cannot be
+// written.
 bool finishRun(const Lab& lab, const Options& options, std::ostream& out, std::ostream& err);
 
 // The whole program: parses the arguments, checks that every output file can be

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "thousandths.h"
+
 namespace vivarix::lab {
 
 std::array<KindStats, 2> kindStats(const CreatureList& list) {
@@ -44,24 +46,13 @@ std::string statsHeader() {
     return header;
 }
 
-namespace {
-
-// sum / count with three decimals, rounded half up; sum is not negative.
-std::string mean(std::int64_t sum, std::int64_t count) {
-    const std::int64_t thousandths = (sum * 2000 + count) / (count * 2);
-    std::string fraction = std::to_string(thousandths % 1000);
-    return std::to_string(thousandths / 1000) + "." + std::string(3 - fraction.size(), '0') + fraction;
-}
-
-}  // namespace
-
 std::string statsColumns(const std::array<KindStats, 2>& stats) {
     std::string text;
     for (const KindStats& s : stats) {
         const bool any = s.creatures > 0;
         text += ',' + std::to_string(s.strains) + ',' + (any ? std::to_string(s.topColour) : "") + ',' +
                 std::to_string(s.topCount);
-        for (const std::int64_t sum : s.geneSums) text += ',' + (any ? mean(sum, s.creatures) : "");
+        for (const std::int64_t sum : s.geneSums) text += ',' + (any ? thousandthsText(roundedThousandths(sum, s.creatures), false) : "");
     }
     return text;
 }

@@ -1,5 +1,11 @@
-// The sweep's picture: per parameter set, the median of each kind's creatures with
-// the band from the 10th to the 90th percentile of the runs, drawn by gnuplot.
+// The sweep's pictures, drawn by gnuplot from the summary: per parameter set,
+//   population.png  the median of each kind's creatures, with the band from the
+//                   10th to the 90th percentile of the runs;
+//   strains.png     the same for each kind's strains (distinct colours), with the
+//                   mean share of its most common strain on the right axis;
+//   genes.png       the mean of each gene per kind, one panel per gene.
+// Each has its script beside it (population.gp ...), which holds its data and
+// writes only its picture, in the folder it is run in.
 #pragma once
 
 #include <string>
@@ -10,13 +16,18 @@
 
 namespace vivarix::sweep {
 
-// The gnuplot script that draws `summary` into `png`: one panel per parameter set
-// with rows of data, titled with its swept values, all on the same scales.  The
-// data are part of the script, so that it can be run again and edited.
-std::string plotScript(const Plan& plan, const std::vector<SummaryRow>& summary, const std::string& png);
+enum class Figure { population, strains, genes };
 
-// Writes DIR/population.gp and runs gnuplot on it to draw DIR/population.png.
-// Returns an empty string, or one line saying what went wrong.
-std::string drawPopulation(const Plan& plan, const std::vector<SummaryRow>& summary);
+// "population", "strains" or "genes": the names of the figure's script and picture.
+const char* figureName(Figure figure);
+
+// The gnuplot script of `figure`: one panel per parameter set with rows of data
+// (per gene too for the genes), titled with its swept values, all on the same
+// scales, and one legend.  The counts' axis is logarithmic with plan.log.
+std::string plotScript(const Plan& plan, const std::vector<SummaryRow>& summary, Figure figure);
+
+// Writes the three scripts into the sweep's folder and runs gnuplot on each
+// there.  Returns an empty string, or one line saying what went wrong.
+std::string drawFigures(const Plan& plan, const std::vector<SummaryRow>& summary);
 
 }  // namespace vivarix::sweep
