@@ -8,37 +8,12 @@
 #include <memory>
 #include <vector>
 
-#include "session/control_table.h"
-#include "session/input.h"
-#include "session/plate.h"
 #include "sim/creature_step.h"
+#include "support/spread_plate.h"
 
 namespace {
 
 using namespace vivarix;
-
-// A prepared random plate with `count` creatures of both kinds, one to a cell,
-// placed as clicks are.
-std::unique_ptr<SimState> plateWith(std::int64_t count, std::uint64_t seed) {
-    auto state = std::make_unique<SimState>();
-    SimState& s = *state;
-    resetSimulation(s, nullptr, seed);
-    createPlatePicture(s);
-    decodeBuiltinPictures(s);
-    layOutPlate(s, PlateBuild::first, true);
-    Random where;
-    seedRandom(where, seed + 1);
-    std::vector<bool> taken(s.plateGrid.cells.size());
-    while (static_cast<std::int64_t>(s.creatureList.size()) < count) {
-        const std::int32_t x = randomInt(where, 459);
-        const std::int32_t y = randomInt(where, 459);
-        const PlaceInput click{x, y, randomInt(where, 1), trackbar::magen.initial, trackbar::alter.initial,
-                               trackbar::reif.initial};
-        const auto cell = static_cast<std::size_t>(cellIndex(s.plateGrid, x, y));
-        if (!taken[cell] && applyInput(s, click)) taken[cell] = true;
-    }
-    return state;
-}
 
 // The step, called through a pointer the optimisers cannot see through, so that it
 // stays a function of its own entered every tick, as in the program.  V8 moves a
@@ -50,12 +25,12 @@ void (*volatile step)(SimState&) = stepCreatures;
 // laid anew (outside the timing) when its population drifts more than a fifth away.
 double nanosecondsPerCreature(std::int64_t target, double seconds) {
     using Clock = std::chrono::steady_clock;
-    auto plate = plateWith(target, 7);
+    auto plate = bench::spreadPlate(target, 7);
     std::int64_t visits = 0;
     Clock::duration spent{};
     for (std::uint64_t tick = 0; std::chrono::duration<double>(spent).count() < seconds; ++tick) {
         const auto n = static_cast<std::int64_t>(plate->creatureList.size());
-        if (n < target * 4 / 5 || n > target * 6 / 5) plate = plateWith(target, tick + 11);
+        if (n < target * 4 / 5 || n > target * 6 / 5) plate = bench::spreadPlate(target, tick + 11);
         visits += static_cast<std::int64_t>(plate->creatureList.size());
         const Clock::time_point start = Clock::now();
         step(*plate);
