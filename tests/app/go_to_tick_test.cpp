@@ -17,13 +17,12 @@ namespace vivarix {
 namespace {
 
 // Every reading is one millisecond later than the one before.
-class OneMsAReading final : public MillisecondClock {
-public:
+struct OneMsAReading final : MillisecondClock {
     std::uint32_t ms = 0;
     std::uint32_t now() override { return ms++; }
 };
 
-class GoingToATick : public test::ScratchDir {};
+using GoingToATick = test::ScratchDir;
 
 TEST_F(GoingToATick, ReportsEvery50MsAndStopsAtACancel) {
     test::ScriptedDesktop desktop;

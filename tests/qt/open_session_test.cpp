@@ -68,37 +68,25 @@ protected:
         QTest::keyClick(window()->windowHandle(), k, modifiers);
         passes(3);  // the shortcut and the releases
     }
-    // Runs `act` while a timer hands the modal dialog it opens to `answer`.
-    void withDialog(const std::function<void()>& act, const std::function<void(QWidget*)>& answer) {
+    // Runs `act`, answering the dialog it opens: a file dialog with `answer` as the
+    // path, the tick dialog with it as the tick.
+    void answering(const std::string& answer, const std::function<void()>& act) {
         QTimer timer;
         QObject::connect(&timer, &QTimer::timeout, [&] {
             QWidget* modal = QApplication::activeModalWidget();
             if (!modal || !modal->isVisible()) return;
             timer.stop();
-            answer(modal);
+            if (auto* files = qobject_cast<QFileDialog*>(modal)) files->selectFile(QString::fromStdString(answer));
+            if (auto* tick = qobject_cast<QInputDialog*>(modal)) tick->setIntValue(std::stoi(answer));
+            static_cast<QDialog*>(modal)->accept();
         });
         timer.start(10);
         act();
         for (int pass = 0; pass < 10 && timer.isActive(); ++pass) passes(1);
         EXPECT_FALSE(timer.isActive()) << "no dialog";
     }
-    // Answers a file dialog with `path`.
-    static std::function<void(QWidget*)> choose(const std::string& path) {
-        return [path](QWidget* w) {
-            auto* dialog = qobject_cast<QFileDialog*>(w);
-            ASSERT_TRUE(dialog);
-            dialog->selectFile(QString::fromStdString(path));
-            static_cast<QDialog*>(dialog)->accept();
-        };
-    }
     void goTo(std::uint64_t tick) {
-        withDialog([&] { key(Qt::Key_G, Qt::ControlModifier); },
-                   [&](QWidget* w) {
-                       auto* dialog = qobject_cast<QInputDialog*>(w);
-                       ASSERT_TRUE(dialog);
-                       dialog->setIntValue(static_cast<int>(tick));
-                       dialog->accept();
-                   });
+        answering(std::to_string(tick), [&] { key(Qt::Key_G, Qt::ControlModifier); });
     }
     // The messages of the boxes `act` opens.
     std::vector<std::string> messagesOf(const std::function<void()>& act) {
@@ -141,7 +129,7 @@ protected:
 TEST_F(OpenSession, PlaysGoesToTicksBothWaysAndEndsAsTheLab) {
     const std::string journal = recordSession();
     const std::uint64_t end = state->session.ticks;
-    withDialog([&] { key(Qt::Key_O, Qt::ControlModifier); }, choose(journal));
+    answering(journal, [&] { key(Qt::Key_O, Qt::ControlModifier); });
     EXPECT_EQ(title(), "Vivarix 0.4alpha  replay 0/" + std::to_string(end) + "  *** PAUSE ***");
     EXPECT_EQ(label(control::seedLabel), "Seed: 20261207");
 
@@ -196,7 +184,7 @@ TEST_F(OpenSession, ADroppedSessionTakenOverBranchesIntoAJournalThatReplays) {
     passes(900);
 
     const std::string branch = (dir / "branch.vxs").string();
-    withDialog([&] { key(Qt::Key_S, Qt::ControlModifier); }, choose(branch));
+    answering(branch, [&] { key(Qt::Key_S, Qt::ControlModifier); });
     const test::Outcome replayed = test::runMain(lab::labMain, "vivarix-lab", {"--replay", branch});
     EXPECT_EQ(replayed.status, 0) << replayed.err;
     EXPECT_NE(replayed.err.find("replay verified"), std::string::npos) << replayed.err;
