@@ -5,6 +5,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMimeData>
@@ -154,7 +155,7 @@ public:
         windowNumber = number;
         window = new MainWindow([this] { raise(DesktopEvent{event::close, -1}); },
                                 [this](const QString& file) {
-                                    raise(DesktopEvent{event::fileDropped, -1, false, 0, 0, file.toStdString()});
+                                    raise(DesktopEvent{event::fileDropped, -1, false, 0, 0, QFile::encodeName(file).toStdString()});
                                 });
         // A title bar with system menu, minimise and close boxes; no maximise box.
         window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -418,7 +419,7 @@ public:
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         if (runModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::string();
-        return dialog.selectedFiles().front().toStdString();
+        return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
     }
 
     std::string droppedFile() const override { return last.code == event::fileDropped ? last.file : std::string(); }
