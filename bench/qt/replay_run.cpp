@@ -9,6 +9,8 @@
 // 3. a Cancel clicked by xdotool (from the X server, as a user's click comes)
 //    two seconds into a jump: how long until the jump stops;
 // 4. passes a second playing the replay at x1, and live at x1 after taking over.
+#include <sys/resource.h>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QProgressDialog>
@@ -50,6 +52,15 @@ double msSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
+// Processor time (user and system) in ms of this process or of its waited-for
+// children: on a busy machine a steadier figure than the wall clock.
+double cpuMs(int who) {
+    rusage usage{};
+    getrusage(who, &usage);
+    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
+}
+
 // Watches the progress dialog's paints: when it first showed, how many, and the
 // longest gap between two; and where its Cancel button is on the screen.
 class ProgressWatch final : public QObject {
@@ -87,9 +98,11 @@ public:
     }
 };
 
-std::string labHash(const std::string& lab, const std::string& journal, std::uint64_t ticks, double& ms) {
+std::string labHash(const std::string& lab, const std::string& journal, std::uint64_t ticks, double& ms,
+                    double& cpu) {
     const std::string command =
         lab + " --replay " + journal + " --every " + std::to_string(ticks) + " 2>/dev/null | tail -n 1";
+    const double cpuBefore = cpuMs(RUSAGE_CHILDREN);
     const Clock::time_point start = Clock::now();
     FILE* out = popen(command.c_str(), "r");
     char line[256] = {};
@@ -97,6 +110,7 @@ std::string labHash(const std::string& lab, const std::string& journal, std::uin
     while (out && std::fgets(line, sizeof line, out)) last = line;
     if (out) pclose(out);
     ms = msSince(start);
+    cpu = cpuMs(RUSAGE_CHILDREN) - cpuBefore;
     const std::size_t comma = last.rfind(',');
     return comma == std::string::npos ? "?" : last.substr(comma + 1, 16);
 }
@@ -146,25 +160,31 @@ int main(int argc, char** argv) {
     // 2. Side by side.
     ProgressWatch watch;
     qApp->installEventFilter(&watch);
-    std::vector<double> labMs, windowMs;
+    std::vector<double> labMs, windowMs, labCpu, windowCpu;
     for (int round = 1; round <= 3; ++round) {
-        double ms = 0;
-        const std::string lab = labHash(VIVARIX_LAB_PROGRAM, journal, ticks, ms);
+        double ms = 0, cpu = 0;
+        const std::string lab = labHash(VIVARIX_LAB_PROGRAM, journal, ticks, ms, cpu);
         labMs.push_back(ms);
+        labCpu.push_back(cpu);
+        const double cpuBefore = cpuMs(RUSAGE_SELF);
         watch.reset();
         if (!openSession(appState, journal)) return 1;
         goToTick(appState, *desktop, ticks);
         windowMs.push_back(msSince(watch.started));
+        windowCpu.push_back(cpuMs(RUSAGE_SELF) - cpuBefore);
         const std::string mine = creaturesHash(appState.creatureList);
-        std::printf("round %d: vivarix-lab --replay %.0f ms, open and End in the window %.0f ms (%.2fx); hashes %s "
-                    "%s %s; progress shown at %.0f ms, %d paints (%.1f a second), longest gap %.0f ms\n",
-                    round, ms, windowMs.back(), windowMs.back() / ms, lab.c_str(), mine == lab ? "==" : "!=",
+        std::printf("round %d: vivarix-lab --replay %.0f ms (%.0f ms processor), open and End in the window %.0f ms "
+                    "(%.0f ms processor): %.2fx (%.2fx); hashes %s %s %s; progress shown at %.0f ms, %d paints "
+                    "(%.1f a second), longest gap %.0f ms\n",
+                    round, ms, cpu, windowMs.back(), windowCpu.back(), windowMs.back() / ms, windowCpu.back() / cpu,
+                    lab.c_str(), mine == lab ? "==" : "!=",
                     mine.c_str(), watch.firstPaintMs, watch.paints,
                     watch.paints / ((watch.lastPaintMs - watch.firstPaintMs) / 1000), watch.longestGapMs);
         for (int i = 0; i < 3; ++i) runPass(appState, *desktop);
     }
-    std::printf("median: lab %.0f ms, window %.0f ms: %.2fx\n", median(labMs), median(windowMs),
-                median(windowMs) / median(labMs));
+    std::printf("median: lab %.0f ms, window %.0f ms: %.2fx; processor time %.0f ms and %.0f ms: %.2fx\n",
+                median(labMs), median(windowMs), median(windowMs) / median(labMs), median(labCpu), median(windowCpu),
+                median(windowCpu) / median(labCpu));
 
     // 3. Cancel, clicked through the X server two seconds into a jump from 0.
     goToTick(appState, *desktop, 0);
