@@ -38,6 +38,7 @@
 #include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_desktop_testing.h"
 #include "sim/creature_text.h"
+#include "sim/tick.h"
 
 namespace vivarix {
 AppState appState;
@@ -150,6 +151,7 @@ int main(int argc, char** argv) {
     for (std::uint64_t t = 0; t < ticks; ++t) {
         appState.feedingActive = t >= 5000 && t < 5400 ? 1 : 0;
         runWatchedTick(appState);
+        settleWithoutFrame(appState);
     }
     const std::string journal = (std::filesystem::temp_directory_path() / "vivarix-replay-run.vxs").string();
     if (!saveJournal(appState, appState.session, journal)) return 1;

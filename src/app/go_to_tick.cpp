@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/open_session.h"
 #include "app/population_watch.h"
@@ -17,12 +18,13 @@ void goToTick(AppState& state, Desktop& desktop, std::uint64_t tick) {
 
     desktop.beginProgress("Going to tick " + std::to_string(target));
     std::uint32_t reported = passTime(state);
-    std::uint64_t sinceFrame = 0;
+    std::uint64_t sinceSample = 0;
+    std::vector<std::uint8_t> changed;
     while (state.replay && state.session.ticks < target) {
         runWatchedTick(state);
-        if (++sinceFrame == jumpFrameTicks) {
-            sinceFrame = 0;
-            paintQueuedCells(state);
+        markQueuedCells(state, changed);
+        if (++sinceSample == jumpSampleTicks) {
+            sinceSample = 0;
             sampleDrawnFrame(state);
         }
         if (passTime(state) - reported < jumpProgressMs) continue;
@@ -34,6 +36,7 @@ void goToTick(AppState& state, Desktop& desktop, std::uint64_t tick) {
         reported = passTime(state);
     }
     desktop.endProgress();
+    paintMarkedCells(state, changed);
     renderFrame(state);
     sampleDrawnFrame(state);
     if (atRecordingEnd(state)) state.paused = 1;
