@@ -192,15 +192,17 @@ int main(int argc, char** argv) {
     goToTick(appState, *desktop, 0);
     watch.reset();
     std::atomic<double> clickedMs{-1};
+    std::atomic<bool> jumping{true};
     std::thread clicker([&] {
         std::this_thread::sleep_for(std::chrono::seconds(2));
-        if (watch.cancelX < 0) return;
+        if (watch.cancelX < 0 || !jumping) return;  // no dialog to click
         const std::string command = "xdotool mousemove --sync " + std::to_string(watch.cancelX) + " " +
                                     std::to_string(watch.cancelY) + " click 1";
         clickedMs = msSince(watch.started);
         if (std::system(command.c_str()) != 0) std::fprintf(stderr, "vivarix-replay-run: xdotool failed\n");
     });
     goToTick(appState, *desktop, ticks);
+    jumping = false;
     const double stoppedMs = msSince(watch.started);
     clicker.join();
     std::printf("cancel: xdotool started at %.0f ms, the jump stopped at %.0f ms (%.0f ms later, xdotool's own "
