@@ -89,8 +89,11 @@ memcheck: deps build
 fuzz: deps
 	scripts/fuzz $(FUZZ_SECONDS)
 
+# A live install (no DESTDIR) also tells the desktop about the session type.
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+	@if [ -z "$(DESTDIR)" ] && command -v update-mime-database >/dev/null; then \
+	  update-mime-database "$(PREFIX)/share/mime"; fi
 
 package: build
 	cd $(BUILD) && cpack -G DEB

@@ -19,6 +19,7 @@ void initialiseState(AppState& state, Controls* controls, MessageBoxes* messages
     state.speedIndex = 0;
     state.stepRequested = 0;
     state.watch = PopulationWatch{};
+    state.replay.reset();
 }
 
 std::int32_t controlState(const AppState& state, std::int32_t control) {

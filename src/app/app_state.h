@@ -8,8 +8,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "app/population_watch.h"
+#include "app/replay.h"
 #include "platform/core/clock.h"
 #include "platform/core/controls.h"
 #include "render/render_state.h"
@@ -38,6 +40,7 @@ struct AppState : RenderState {
     Session session;                 // the seed, the ticks run and the journal of the inputs
     MillisecondClock* passClock = nullptr;  // times the passes; nullptr: tickCount().  Not owned
     PopulationWatch watch;           // the population history and its window
+    std::unique_ptr<Replay> replay;  // the recording being replayed; none while live
 };
 
 // The state of a control, 0 when the state has no controls.

@@ -18,6 +18,14 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             line.version = true;
             continue;
         }
+        if (!option.empty() && option[0] != '-') {
+            if (line.session) {
+                line.error = option + ": only one session can be opened";
+                return line;
+            }
+            line.session = option;
+            continue;
+        }
         if (option != "--seed" && option != "--record") {
             line.error = option + ": unknown option";
             return line;

@@ -1,11 +1,12 @@
 // The desktop program's command line:
 //
-//   vivarix [--seed N] [--record FILE]
+//   vivarix [--seed N] [--record FILE] [SESSION.vxs]
 //   vivarix --help | --version
 //
 // --seed starts the session with that seed instead of one from the clock (the
 // journal of the same inputs is then the same); --record writes the session's
-// journal to FILE as it goes.  Qt's own options are taken out before this reads.
+// journal to FILE as it goes.  A session file is opened once the window is up (it
+// brings its own seed).  Qt's own options are taken out before this reads.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,7 @@ namespace vivarix {
 struct CommandLine {
     std::optional<std::uint64_t> seed;
     std::optional<std::string> record;
+    std::optional<std::string> session;  // the journal to open
     bool help = false;
     bool version = false;
     std::string error;  // empty when the arguments are sound
@@ -32,7 +34,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args);
 // answers it before it starts Qt, so that it needs no display.
 std::string textRequested(const std::vector<std::string>& args);
 
-inline constexpr const char* programUsage = "usage: vivarix [--seed N] [--record FILE]\n"
+inline constexpr const char* programUsage = "usage: vivarix [--seed N] [--record FILE] [SESSION.vxs]\n"
                                             "       vivarix --help | --version\n";
 
 }  // namespace vivarix

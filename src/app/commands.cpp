@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "app/replay.h"
 #include "app/save_file.h"
 #include "app/user_input.h"
 #include "session/control_table.h"
@@ -12,10 +13,12 @@ namespace vivarix {
 
 PlaceResult placeCreature(AppState& state, std::int32_t x, std::int32_t y) {
     if (state.paused == 1) return {PlaceRefusal::paused};
-    return takeUserInput(state, PlaceInput{x, y, state.placementKind == placeKind0 ? 0 : 1,
-                                           controlState(state, trackbar::magen.number),
-                                           controlState(state, trackbar::alter.number),
-                                           controlState(state, trackbar::reif.number)});
+    const PlaceResult result = takeUserInput(state, PlaceInput{x, y, state.placementKind == placeKind0 ? 0 : 1,
+                                                               controlState(state, trackbar::magen.number),
+                                                               controlState(state, trackbar::alter.number),
+                                                               controlState(state, trackbar::reif.number)});
+    if (result) endReplay(state);
+    return result;
 }
 
 bool followCreatureAt(AppState& state, std::int32_t x, std::int32_t y) {

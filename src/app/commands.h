@@ -12,8 +12,9 @@ namespace vivarix {
 // nothing.  Otherwise the placement input of a creature of the placement kind, with
 // the positions of the "max.Magen", "max.Alter" and "Geschlechtsreif" trackbars, is
 // taken (takeUserInput): refused right of the plate (x >= plateWidth, compared in
-// 16 bits) and by hand placement's own rules.  Returns whether a creature was
-// placed, or why not.
+// 16 bits) and by hand placement's own rules.  A placement that took effect
+// during a replay ends it: the user takes over (endReplay).  Returns whether a
+// creature was placed, or why not.
 PlaceResult placeCreature(AppState& state, std::int32_t x, std::int32_t y);
 
 // A middle button press at (x, y) on the plate (x < plateWidth, compared in 16

@@ -1,12 +1,16 @@
 #include "app/control_panel.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/commands.h"
+#include "app/go_to_tick.h"
+#include "app/open_session.h"
 #include "app/plate_preparation.h"
 #include "app/population_watch.h"
 #include "app/speed.h"
 #include "app/startup.h"
+#include "app/replay.h"
 #include "app/user_input.h"
 #include "render/magnifier.h"
 #include "render/plate_view.h"
@@ -20,6 +24,8 @@ namespace {
 void label(AppState& state, const TrackbarSpec& t) {
     if (state.controls) state.controls->setControlText(t.label, labelText(t, controlState(state, t.number)));
 }
+
+std::string seedText(std::uint64_t seed) { return "Seed: " + std::to_string(seed); }
 
 void createLabel(Desktop& d, const TrackbarSpec& t) {
     d.createText(t.label, t.labelPlace.x, t.labelPlace.y, t.labelPlace.width, t.labelPlace.height, t.caption);
@@ -122,7 +128,7 @@ void buildControlPanel(AppState& state, Desktop& d) {
     d.createText(control::sizeLabel, 5, 5, 130, 20, programTitle);
     d.createImageView(control::aboutView, 5, 5, aboutPictureSize.width, aboutPictureSize.height,
                       imageHandle(g, aboutImage));
-    d.createText(control::seedLabel, 5, 125, 230, 20, "Seed: " + std::to_string(state.session.seed));
+    d.createText(control::seedLabel, 5, 125, 230, 20, seedText(state.session.seed));
 
     for (const TrackbarSpec* t : trackbars) {
         d.setControlState(t->number, t->initial);
@@ -147,6 +153,9 @@ void registerShortcuts(Desktop& d) {
     d.addShortcut(0, 'H', shortcut::population);
     d.addShortcut(0, 'F', shortcut::speed);
     d.addShortcut(0, 'N', shortcut::step);
+    d.addKeyShortcut(0, "Ctrl+O", shortcut::openSession);
+    d.addKeyShortcut(0, "Ctrl+G", shortcut::goToTick);
+    d.addKeyShortcut(0, "End", shortcut::goToEnd);
 }
 
 void writeValueLabels(AppState& state) {
@@ -154,7 +163,16 @@ void writeValueLabels(AppState& state) {
         label(state, *t);
 }
 
+void writeSeedLabel(AppState& state) {
+    if (state.controls) state.controls->setControlText(control::seedLabel, seedText(state.session.seed));
+}
+
 void handleControlEvent(AppState& state, Desktop& desktop, std::int32_t c) {
+    const bool takesOver = c == control::newPlateButton ||
+                           std::any_of(trackbars.begin(), trackbars.end(), [c](const TrackbarSpec* t) {
+                               return t->number == c && (t->tab == Tab::globalParameters || t->tab == Tab::actions);
+                           });
+    if (takesOver) endReplay(state);
     switch (c) {
     case control::autoTrackbar:
         label(state, trackbar::autoFeed);
@@ -210,6 +228,11 @@ void handleShortcutEvent(AppState& state, Desktop& desktop, std::int32_t s) {
         toggleMagnifier(state);
         break;
     case shortcut::pause:
+        if (atRecordingEnd(state)) {  // the recording is over: the session goes on live
+            endReplay(state);
+            state.paused = 0;
+            break;
+        }
         state.paused = state.paused == 1 ? 0 : 1;
         break;
     case shortcut::moveMagnifier:
@@ -222,7 +245,18 @@ void handleShortcutEvent(AppState& state, Desktop& desktop, std::int32_t s) {
         cycleSpeed(state);
         break;
     case shortcut::step:
-        if (state.paused == 1) state.stepRequested = 1;
+        if (state.paused != 1) break;
+        if (atRecordingEnd(state)) endReplay(state);
+        state.stepRequested = 1;
+        break;
+    case shortcut::openSession:
+        askAndOpenSession(state, desktop);
+        break;
+    case shortcut::goToTick:
+        askAndGoToTick(state, desktop);
+        break;
+    case shortcut::goToEnd:
+        if (state.replay) goToTick(state, desktop, state.replay->lastTick);
         break;
     default:
         break;

@@ -25,6 +25,9 @@ inline constexpr std::int32_t saveSession = 68;  // Ctrl+S
 inline constexpr std::int32_t population = 69;  // H
 inline constexpr std::int32_t speed = 70;    // F
 inline constexpr std::int32_t step = 71;     // N
+inline constexpr std::int32_t openSession = 72;  // Ctrl+O
+inline constexpr std::int32_t goToTick = 73;     // Ctrl+G
+inline constexpr std::int32_t goToEnd = 74;      // End
 }  // namespace shortcut
 
 // The button that opens and closes the population window, beside the image buttons.
@@ -35,7 +38,8 @@ inline constexpr std::int32_t populationButton = 35;
 void buildControlPanel(AppState& state, Desktop& desktop);
 
 // Registers the shortcuts on window 0: C, S, G, L, P, 0 to 9, R; then F1 (help),
-// Ctrl+S (save the session's journal), H, F and N.
+// Ctrl+S (save the session's journal), H, F, N, Ctrl+O (open a session), Ctrl+G
+// (go to a tick of a replay) and End (go to its end).
 void registerShortcuts(Desktop& desktop);
 
 // Writes the four value labels from their trackbars: "Auto: " position * 8,
@@ -43,11 +47,18 @@ void registerShortcuts(Desktop& desktop);
 // and lifespan that placement gives a creature), "Geschlechtsreif: " position * 16.
 void writeValueLabels(AppState& state);
 
-// The effect of a control event (events of other controls are ignored).
+// Writes "Seed: N", the session's seed, on the "About" tab.
+void writeSeedLabel(AppState& state);
+
+// The effect of a control event (events of other controls are ignored).  During a
+// replay a trackbar of "Global Parameters" or "Actions" and "New Vivarix" first end
+// it: the user takes over (endReplay).
 void handleControlEvent(AppState& state, Desktop& desktop, std::int32_t control);
 
 // The effect of a shortcut event.  H opens or closes the population window, F
 // cycles the speed, N asks for one tick while paused (and does nothing otherwise).
+// At the end of a replay P and N go on live.  Ctrl+O opens a session, Ctrl+G and
+// End go to a tick of a replay (nothing while live).
 void handleShortcutEvent(AppState& state, Desktop& desktop, std::int32_t shortcut);
 
 // A middle button press at (x, y): follows the creature there (see

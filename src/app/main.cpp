@@ -2,11 +2,13 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 #include "app/app_state.h"
 #include "app/command_line.h"
 #include "app/main_loop.h"
+#include "app/open_session.h"
 #include "app/startup.h"
 #include "platform/qt/qt_desktop.h"
 
@@ -31,6 +33,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "vivarix: %s\n%s", line.error.c_str(), programUsage);
         return 2;
     }
+    std::error_code same;
+    if (line.record && line.session && std::filesystem::equivalent(*line.record, *line.session, same)) {
+        std::fprintf(stderr, "vivarix: --record %s would overwrite the session it opens\n", line.record->c_str());
+        return 2;
+    }
     std::unique_ptr<TextRenderer> text = createQtTextRenderer();
     const auto seed =
         line.seed.value_or(static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
@@ -39,6 +46,7 @@ int main(int argc, char** argv) {
             if (const FileResult recording = startRecording(appState.session, *line.record); !recording)
                 desktop->messageBox("Vivarix", "The session cannot be recorded to " + *line.record + ": " +
                                                    recording.reason() + ". It goes on without recording.");
+        if (line.session) openSession(appState, *line.session);
         mainLoop(appState, *desktop);
     }
     // Ending: the window, the surface, the controls and the pictures go with the

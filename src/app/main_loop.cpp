@@ -4,8 +4,10 @@
 
 #include "app/commands.h"
 #include "app/control_panel.h"
+#include "app/open_session.h"
 #include "app/plate_preparation.h"
 #include "app/population_watch.h"
+#include "app/replay.h"
 #include "app/speed.h"
 #include "app/startup.h"
 #include "platform/core/clock.h"
@@ -70,7 +72,11 @@ Handled handleEvent(AppState& state, Desktop& desktop, std::int32_t code) {
     case event::close:
         return Handled::close;
     case event::rightDown:
+        endReplay(state);  // the user feeds: a replay ends here
         state.feedingActive = 1;
+        break;
+    case event::fileDropped:
+        openSession(state, desktop.droppedFile());
         break;
     case event::rightUp:
         state.feedingActive = 0;
@@ -127,6 +133,7 @@ bool runPass(AppState& state, Desktop& desktop) {
     }
     runPassTicks(state);
     drawFrame(state);
+    if (atRecordingEnd(state)) state.paused = 1;
     refreshPopulationWindow(state, desktop);
     return true;
 }

@@ -12,8 +12,10 @@ namespace vivarix {
 // ticks of the current speed (each: feed, step the creatures), draw the next frame
 // with the repaints of all of them, sample it for the population history and keep
 // the frame rate.  Paused, a pass draws nothing, unless N asked for a step: then it
-// runs one tick and draws its frame.  Either way the population window is
-// refreshed when due.  Returns false on a close request: the program then ends at
+// runs one tick and draws its frame.  A replay that reaches the recording's end
+// pauses there.  Either way the population window is refreshed when due.  A file
+// dropped on the window is opened (openSession); a right button press ends a
+// replay.  Returns false on a close request: the program then ends at
 // once, without finishing the pass.
 bool runPass(AppState& state, Desktop& desktop);
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/replay.h"
 #include "app/save_file.h"
 #include "app/user_input.h"
 #include "render/population_csv.h"
@@ -11,9 +12,14 @@
 namespace vivarix {
 
 void runWatchedTick(AppState& state) {
-    runJournalledTick(state);
+    // A replay's feeding is the recording's, taken with its other inputs.
+    if (replaying(state))
+        runSessionTick(state, state.session);
+    else
+        runJournalledTick(state);
     ++state.watch.plateTicks;
     noteTick(state.watch.history, state.kindCount);
+    if (replaying(state)) takeRecordedInputs(state);
 }
 
 void startPlateHistory(PopulationWatch& watch) {

@@ -27,7 +27,9 @@ struct PopulationWatch {
 };
 
 // One tick of the session through runJournalledTick, counted for the plate and
-// noted in the history.  The one way the program runs a tick.
+// noted in the history.  During a replay the tick takes no feeding from the user
+// (runSessionTick), and the recording's entries of the next tick follow it
+// (takeRecordedInputs).  The one way the program runs a tick.
 void runWatchedTick(AppState& state);
 
 // A new plate: a new history, counted from tick 0, under the next plate number.

@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/population_watch.h"
+#include "app/replay.h"
 #include "app/startup.h"
 
 namespace vivarix {
@@ -12,6 +13,11 @@ void cycleSpeed(AppState& state) {
 
 std::string mainWindowTitle(const AppState& state) {
     std::string title = programTitle;
+    if (state.replay) {
+        const std::string end = std::to_string(state.replay->lastTick);
+        title += atRecordingEnd(state) ? "  replay end " + end
+                                       : "  replay " + std::to_string(state.session.ticks) + "/" + end;
+    }
     if (state.paused == 1) return title + "  *** PAUSE ***";
     const std::int32_t speed = passSpeeds[static_cast<std::size_t>(state.speedIndex)];
     if (speed == maxSpeed) return title + "  >> max";
@@ -21,17 +27,14 @@ std::string mainWindowTitle(const AppState& state) {
 
 std::int32_t runPassTicks(AppState& state) {
     const std::int32_t speed = passSpeeds[static_cast<std::size_t>(state.speedIndex)];
-    if (speed != maxSpeed) {
-        for (std::int32_t i = 0; i < speed; ++i) runWatchedTick(state);
-        return speed;
-    }
     using Clock = std::chrono::steady_clock;
     const Clock::time_point start = Clock::now();
     std::int32_t ticks = 0;
-    do {
+    while (!atRecordingEnd(state)) {
         runWatchedTick(state);
         ++ticks;
-    } while (Clock::now() - start < maxSpeedBudget);
+        if (speed == maxSpeed ? Clock::now() - start >= maxSpeedBudget : ticks == speed) break;
+    }
     return ticks;
 }
 

@@ -21,14 +21,16 @@ inline constexpr std::chrono::microseconds maxSpeedBudget{14000};
 // The next speed, after the last the first again.
 void cycleSpeed(AppState& state);
 
-// The main window's title: the program's name; while paused followed by
-// "  *** PAUSE ***", else while faster than one tick a pass by "  >> x16" or
-// "  >> max".
+// The main window's title: the program's name; during a replay followed by
+// "  replay N/M" (the tick and the recording's end), at its end by "  replay end
+// M"; then while paused by "  *** PAUSE ***", else while faster than one tick a
+// pass by "  >> x16" or "  >> max".
 std::string mainWindowTitle(const AppState& state);
 
 // Runs the ticks of one pass at the state's speed, each through runJournalledTick
 // and noted in the population history.  At maxSpeed at least one tick, then more
-// while the pass's ticks have taken less than maxSpeedBudget.  Returns the ticks run.
+// while the pass's ticks have taken less than maxSpeedBudget.  A replay stops at
+// the recording's end (and runs none there).  Returns the ticks run.
 std::int32_t runPassTicks(AppState& state);
 
 }  // namespace vivarix

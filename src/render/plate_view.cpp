@@ -31,6 +31,29 @@ void paintQueuedCells(RenderState& state) {
     clearList(state.nutriumList);
 }
 
+void markQueuedCells(RenderState& state, std::vector<std::uint8_t>& marked) {
+    const std::size_t columns = static_cast<std::size_t>(state.plateWidth) + 1;
+    marked.resize(columns * (static_cast<std::size_t>(state.plateHeight) + 1));
+    for (const NutriumParticle* p = state.nutriumList.front(); p; p = NutriumList::after(p))
+        if (p->x >= 0 && p->x <= state.plateWidth && p->y >= 0 && p->y <= state.plateHeight)
+            marked[static_cast<std::size_t>(p->y) * columns + static_cast<std::size_t>(p->x)] = 1;
+    clearList(state.nutriumList);
+}
+
+void paintMarkedCells(RenderState& state, std::vector<std::uint8_t>& marked) {
+    const std::size_t columns = static_cast<std::size_t>(state.plateWidth) + 1;
+    Graphics& g = state.graphics;
+    startDrawing(g, imageOutput(plateImage));
+    for (std::size_t i = 0; i < marked.size(); ++i) {
+        if (!marked[i]) continue;
+        marked[i] = 0;
+        const auto x = static_cast<std::int32_t>(i % columns), y = static_cast<std::int32_t>(i / columns);
+        plotPixel(g, x, y, cellAt(state.plateGrid, x, y) == 0 ? emptiedCellColour
+                                                                : nutrientColour(neighbourhoodSum(state, x, y)));
+    }
+    stopDrawing(g);
+}
+
 void drawCreature(Graphics& g, const Creature& c) {
     const std::int32_t m = c.stomach;
     if (m < 200)

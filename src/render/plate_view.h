@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/core/colour.h"
 #include "render/render_state.h"
@@ -27,6 +28,16 @@ std::int32_t neighbourhoodSum(const SimState& state, std::int32_t x, std::int32_
 // level 0, else the nutrient colour of its current neighbourhood), then empties
 // the queue.
 void paintQueuedCells(RenderState& state);
+
+// For ticks that no frame follows (a jump): takes the queued cells off the queue
+// into `marked`, one byte a cell of (plateWidth + 1) by (plateHeight + 1), each
+// marked once however often it changed.
+void markQueuedCells(RenderState& state, std::vector<std::uint8_t>& marked);
+
+// Paints every marked cell on the plate picture as paintQueuedCells would paint
+// its last change (light grey when it is empty now, else the nutrient colour of its
+// current neighbourhood), and clears the marks.
+void paintMarkedCells(RenderState& state, std::vector<std::uint8_t>& marked);
 
 // Draws one creature on the open target: a pixel while stomach < 200, else a
 // filled square of side stomach / 50 at (x, y) when stress >= stressTolerance,

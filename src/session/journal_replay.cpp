@@ -16,7 +16,8 @@ std::optional<std::uint64_t> JournalReplay::nextTick() const {
     return pending->tick;
 }
 
-bool JournalReplay::enterTick(std::uint64_t tick, const CreatureList& creatures, const Take& take) {
+bool JournalReplay::enterTick(std::uint64_t tick, const CreatureList& creatures, const Take& take,
+                              const Verified& verified) {
     if (!parted.empty()) return false;
     for (; pending && pending->tick == tick; pending = reader.next(), pendingLine = reader.line()) {
         if (const auto* check = std::get_if<Checkpoint>(&pending->item)) {
@@ -27,7 +28,8 @@ bool JournalReplay::enterTick(std::uint64_t tick, const CreatureList& creatures,
                 partedLine = pendingLine;
                 return false;
             }
-            ++verified;
+            ++verifiedCount;
+            if (verified) verified();
             continue;
         }
         const PlaceResult result = take(std::get<Input>(pending->item));

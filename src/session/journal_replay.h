@@ -24,18 +24,22 @@ public:
 
     // How an input is taken: applied (and perhaps journalled) by the caller.
     using Take = std::function<PlaceResult(const Input&)>;
+    // Told of each checkpoint that agreed, in file order among the inputs.
+    using Verified = std::function<void()>;
 
     // Takes the entries of tick `tick` in file order: each input through `take`,
-    // each checkpoint compared with the hash of `creatures` as they stand.  Call
-    // for the ticks 0, 1, 2, ... in turn, before each tick runs, and once more
-    // after the last.  Returns false at the first input that is refused or
-    // checkpoint that disagrees (mismatch() tells, mismatchLine() where), and at a
-    // broken line (error()); the entries after it are left untaken.
-    bool enterTick(std::uint64_t tick, const CreatureList& creatures, const Take& take);
+    // each checkpoint compared with the hash of `creatures` as they stand (and,
+    // when it agrees, told to `verified` if given).  Call for the ticks 0, 1, 2,
+    // ... in turn, before each tick runs, and once more after the last.  Returns
+    // false at the first input that is refused or checkpoint that disagrees
+    // (mismatch() tells, mismatchLine() where), and at a broken line (error());
+    // the entries after it are left untaken.
+    bool enterTick(std::uint64_t tick, const CreatureList& creatures, const Take& take,
+                   const Verified& verified = {});
 
     // The tick of the next entry not yet taken; none when every entry is taken.
     std::optional<std::uint64_t> nextTick() const;
-    std::size_t checkpointsVerified() const { return verified; }
+    std::size_t checkpointsVerified() const { return verifiedCount; }
 
     // What parted the replay from the journal: "tick T: the journal's creatures hash
     // is X, the replay's Y", or "tick T: the placement on line L was refused: WHY".
@@ -50,7 +54,7 @@ private:
     JournalReader reader;
     std::optional<JournalEntry> pending;  // read, not yet taken
     std::size_t pendingLine = 0;
-    std::size_t verified = 0;
+    std::size_t verifiedCount = 0;
     std::string parted;
     std::size_t partedLine = 0;
 };

@@ -31,10 +31,6 @@ void writeEntry(const SimState& state, Session& session, JournalEntry entry) {
     writeLine(session.journal, state.messages, journalLine(entry));
 }
 
-void writeCheckpoint(const SimState& state, Session& session) {
-    writeEntry(state, session, {session.ticks, Checkpoint{creaturesHash(state.creatureList)}});
-}
-
 // Writes the levels in force that differ from those last written.
 void writeLevels(const SimState& state, Session& session) {
     JournalWriter& j = session.journal;
@@ -66,6 +62,10 @@ struct NoteLevel {
 
 }  // namespace
 
+void writeCheckpoint(const SimState& state, Session& session) {
+    writeEntry(state, session, {session.ticks, Checkpoint{creaturesHash(state.creatureList)}});
+}
+
 void startSession(Session& session, const JournalHead& head) {
     session.seed = head.seed;
     session.ticks = 0;
@@ -74,6 +74,8 @@ void startSession(Session& session, const JournalHead& head) {
     j.writtenAuto.reset();
     j.writtenFeeding = false;
     session.feeding = false;
+    session.autoLevel = {};
+    session.recordedCheckpoints = false;
 }
 
 PlaceResult takeInput(SimState& state, Session& session, const Input& input) {
@@ -90,7 +92,7 @@ void runSessionTick(SimState& state, Session& session) {
     writeLevels(state, session);
     runTick(state);
     ++session.ticks;
-    if (session.ticks % journalCheckpointTicks == 0) writeCheckpoint(state, session);
+    if (!session.recordedCheckpoints && session.ticks % journalCheckpointTicks == 0) writeCheckpoint(state, session);
 }
 
 FileResult startRecording(Session& session, const std::string& path) {

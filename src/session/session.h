@@ -41,6 +41,10 @@ struct Session {
     std::uint64_t seed = 0;
     std::uint64_t ticks = 0;  // ticks run, over all plates
     JournalWriter journal;
+    // While a recorded journal is fed to the session, its checkpoints are the
+    // recording's, each written by writeCheckpoint where it agreed, and
+    // runSessionTick writes none of its own.
+    bool recordedCheckpoints = false;
     // The levels in force: what the last input of each kind set.
     AutoInput autoLevel;
     bool feeding = false;
@@ -48,7 +52,8 @@ struct Session {
 };
 
 // Starts the session's journal with its head; the session counts from tick 0.  The
-// levels in force are none yet: the first tick writes the Auto level.
+// levels in force are those of a fresh simulation (no feeding, Auto at 0), not yet
+// written: the first tick writes the Auto level.  Its own checkpoints are on.
 void startSession(Session& session, const JournalHead& head);
 
 // Applies `input` (applyInput) and journals it: an event that took effect at once,
@@ -56,8 +61,12 @@ void startSession(Session& session, const JournalHead& head);
 PlaceResult takeInput(SimState& state, Session& session, const Input& input);
 
 // One tick of the session: writes the levels that changed, runs the tick (runTick),
-// counts it, and writes a checkpoint after every 1,000th.
+// counts it, and writes a checkpoint after every 1,000th (unless
+// recordedCheckpoints).
 void runSessionTick(SimState& state, Session& session);
+
+// Writes a checkpoint: the creatures hash as they stand, at the session's tick.
+void writeCheckpoint(const SimState& state, Session& session);
 
 // From now on every line is also written to `path` and flushed, starting with what
 // the journal holds.  A failure (false, with the failing call's error) records

@@ -9,6 +9,10 @@ void runTick(SimState& state) {
 
 void settleWithoutFrame(SimState& state) {
     clearList(state.nutriumList);
+    settleCreatureList(state);
+}
+
+void settleCreatureList(SimState& state) {
     if (Creature* last = state.creatureList.back())
         changeCurrentElement(state.creatureList, last);
     else

@@ -37,4 +37,8 @@ void runTick(SimState& state);
 // appends, as it does after a frame.
 void settleWithoutFrame(SimState& state);
 
+// The creature list's part of it alone: its current element the last creature
+// (before-first when the list is empty).
+void settleCreatureList(SimState& state);
+
 }  // namespace vivarix

@@ -6,12 +6,14 @@
 namespace vivarix {
 namespace {
 
-TEST(CommandLine, SeedAndRecordingOrOneLineNamingTheFault) {
-    const CommandLine both = parseCommandLine({"--record", "a.vxs", "--seed", "18446744073709551615"});
+TEST(CommandLine, SeedRecordingAndSessionOrOneLineNamingTheFault) {
+    const CommandLine both = parseCommandLine({"--record", "a.vxs", "old.vxs", "--seed", "18446744073709551615"});
     EXPECT_EQ(both.error, "");
     EXPECT_EQ(both.seed, 18446744073709551615ull);
     EXPECT_EQ(both.record, "a.vxs");
+    EXPECT_EQ(both.session, "old.vxs");
     EXPECT_FALSE(parseCommandLine({}).seed.has_value());
+    EXPECT_FALSE(parseCommandLine({}).session.has_value());
 
     const std::pair<std::vector<std::string>, const char*> faults[] = {
         {{"--seed", "18446744073709551616"}, "--seed: 18446744073709551616 is too large for a 64-bit seed"},
@@ -19,6 +21,7 @@ TEST(CommandLine, SeedAndRecordingOrOneLineNamingTheFault) {
         {{"--seed"}, "--seed: missing value"},
         {{"--record", ""}, "--record: expected a file name"},
         {{"-platform"}, "-platform: unknown option"},
+        {{"a.vxs", "b.vxs"}, "b.vxs: only one session can be opened"},
     };
     for (const auto& [args, error] : faults) EXPECT_EQ(parseCommandLine(args).error, error);
 }

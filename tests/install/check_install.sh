@@ -5,9 +5,10 @@
 # first) and checks the installed tree: every file in place, the icons PNG files of
 # their directory's size, the manual pages and the changelog compressed as Debian
 # asks, the desktop entry, the metainfo and the manual pages clean under
-# desktop-file-validate, appstreamcli and groff, vivarix-lab and vivarix-sweep
-# running, and the three programs telling the same version without a display.
-# Prints every problem it finds and exits 1 if there was
+# desktop-file-validate, appstreamcli and groff, the session type well formed
+# (xmllint) and taken by update-mime-database by its name and its first line,
+# vivarix-lab and vivarix-sweep running, and the three programs telling the same
+# version without a display.  Prints every problem it finds and exits 1 if there was
 # one.
 set -u
 cmake=$1
@@ -41,7 +42,8 @@ metainfo=$usr/share/metainfo/io.github.vivarix.Vivarix.metainfo.xml
 pages="$usr/share/man/man1/vivarix.1.gz $usr/share/man/man1/vivarix-lab.1.gz $usr/share/man/man1/vivarix-sweep.1.gz"
 copyright=$usr/share/doc/vivarix/copyright
 changelog=$usr/share/doc/vivarix/changelog.gz
-for file in "$desktop" "$metainfo" $pages "$copyright" "$changelog"; do
+mimetype=$usr/share/mime/packages/vivarix-session.xml
+for file in "$desktop" "$metainfo" $pages "$copyright" "$changelog" "$mimetype"; do
   [ -f "$file" ] || fail "missing ${file#"$root"/}"
 done
 
@@ -74,8 +76,24 @@ if [ -f "$desktop" ]; then
   if [ $status -ne 0 ] || echo "$report" | grep -Eq ': (error|warning): '; then
     fail "desktop-file-validate"
   fi
-  grep -qx 'Exec=vivarix' "$desktop" || fail "the desktop entry does not start vivarix"
+  grep -qx 'Exec=vivarix %f' "$desktop" || fail "the desktop entry does not start vivarix with the file"
+  grep -qx 'MimeType=application/x-vivarix-session;' "$desktop" || fail "the desktop entry opens no sessions"
   grep -qx 'Icon=vivarix' "$desktop" || fail "the desktop entry does not name the vivarix icon"
+fi
+
+# The session type: a cache built from the installed package alone must know
+# *.vxs files and a first line "vivarix-session ".
+if [ -f "$mimetype" ]; then
+  xmllint --noout "$mimetype" || fail "xmllint ${mimetype##*/}"
+  share=$root.share
+  cache=$share/mime
+  rm -rf "$share" && mkdir -p "$cache" && cp -r "$usr/share/mime/packages" "$cache/"
+  report=$(XDG_DATA_DIRS=$share update-mime-database "$cache" 2>&1)
+  [ -z "$report" ] || fail "update-mime-database: $report"
+  grep -q '^[0-9]*:application/x-vivarix-session:\*\.vxs$' "$cache/globs2" ||
+    fail "the MIME cache has no *.vxs glob for application/x-vivarix-session"
+  grep -aq 'vivarix-session ' "$cache/magic" || fail "the MIME cache does not know the journal's first line"
+  rm -rf "$share"
 fi
 
 # validate-tree checks the metainfo and that the desktop entry it launches is

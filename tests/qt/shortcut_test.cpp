@@ -59,7 +59,8 @@ TEST_F(Shortcuts, NoneWithCtrlAltOrShift) {
     widget(control::autoTrackbar)->setFocus();
     for (const ShortcutKey& s : programShortcuts)
         for (const Qt::KeyboardModifiers modifiers : {Qt::ControlModifier, Qt::AltModifier, Qt::ShiftModifier}) {
-            if (s.key == 'S' && modifiers == Qt::ControlModifier) continue;  // Ctrl+S saves the session
+            // Ctrl+S saves the session, Ctrl+G goes to a tick of a replay.
+            if ((s.key == 'S' || s.key == 'G') && modifiers == Qt::ControlModifier) continue;
             const Events events = type(qtKey(s.key), modifiers);
             EXPECT_FALSE(hasShortcut(events)) << "key " << s.key << " modifiers " << modifiers;
             // The modifier and the key arrive as key presses and releases.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,35 @@ TEST_F(PlateView, QueuedCellsArePaintedOnThePictureThenForgotten) {
     EXPECT_EQ(picture(50, 50), rgb(245, 195, 110));  // sum 5 around (50, 50)
     EXPECT_EQ(picture(60, 60), emptiedCellColour);
     EXPECT_EQ(picture(51, 50), plateColour);  // a neighbour is not repainted
+}
+
+// A jump marks the queue after every tick and paints once: the picture a single
+// frame after all those ticks would show.
+TEST_F(PlateView, MarkedCellsPaintAsOneFrameAfterTheirTicks) {
+    const auto changeAndQueue = [&](std::int32_t x, std::int32_t y, std::int16_t level) {
+        cellAt(state.plateGrid, x, y) = level;
+        queue(x, y, level);
+    };
+    std::vector<std::uint8_t> marked;
+    changeAndQueue(90, 90, 3);
+    changeAndQueue(91, 90, 0);
+    markQueuedCells(state, marked);  // a tick
+    EXPECT_TRUE(state.nutriumList.empty());
+    changeAndQueue(90, 90, 0);
+    changeAndQueue(92, 90, 7);
+    markQueuedCells(state, marked);  // another
+    paintMarkedCells(state, marked);
+    const std::vector<std::uint32_t> jumped = state.graphics.images[plateImage].pixels;
+
+    // The same changes painted by one frame over that picture: a cell painted
+    // differently would show.
+    for (const auto& [x, level] : {std::pair{90, 3}, {91, 0}, {90, 0}, {92, 7}})
+        queue(static_cast<std::int16_t>(x), 90, static_cast<std::int16_t>(level));
+    paintQueuedCells(state);
+    EXPECT_EQ(state.graphics.images[plateImage].pixels, jumped);
+    EXPECT_EQ(picture(90, 90), emptiedCellColour);
+    EXPECT_EQ(picture(92, 90), nutrientColour(7));
+    EXPECT_EQ(std::count(marked.begin(), marked.end(), 1), 0);
 }
 
 TEST_F(PlateView, TheLastEntryOfACellDecidesItsColour) {

@@ -18,6 +18,7 @@ std::int32_t ScriptedDesktop::pollEvent() {
     lastNumber = next.number;
     lastCode = next.code;
     lastAt = next.at;
+    lastFile = next.file;
     return next.code;
 }
 

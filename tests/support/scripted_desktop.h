@@ -5,12 +5,15 @@
 // moves the pointer.  Presents never wait and are only counted; titles and message
 // boxes are recorded.  Start-up takes NoTextRenderer (graphics.h) for its text.
 // The population window is a flag with a plot 600 pixels wide and a zoom the test
-// sets; its charts are counted and the last one kept.
+// sets; its charts are counted and the last one kept.  The open and go-to-tick
+// dialogs answer what the test set; progress is counted, and cancelled at a call
+// the test chooses.
 #pragma once
 
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -34,7 +37,9 @@ public:
 
     // Queues an event; number is the control or shortcut of those events.  A mouse
     // button event happens where the pointer is now (eventPosition).
-    void queue(std::int32_t code, std::int32_t number = -1) { events.push_back({code, number, pointer}); }
+    void queue(std::int32_t code, std::int32_t number = -1) { events.push_back({code, number, pointer, {}}); }
+    // Queues a file dropped on the window.
+    void queueDrop(std::string file) { events.push_back({event::fileDropped, -1, pointer, std::move(file)}); }
     void movePointer(std::int32_t x, std::int32_t y) { pointer = {x, y}; }
     HeadlessControls& controls() { return panel; }
 
@@ -85,6 +90,20 @@ public:
         return saveAnswer;
     }
     void setSurfaceTips(std::vector<SurfaceTip> given) override { tips = std::move(given); }
+    std::string askOpenFileName(std::string_view) override { return openAnswer; }
+    std::string droppedFile() const override { return lastFile; }
+    std::optional<std::uint64_t> askTick(std::string_view, std::string_view, std::uint64_t,
+                                         std::uint64_t highest) override {
+        tickHighest = highest;
+        return tickAnswer;
+    }
+    void beginProgress(std::string_view) override { progressCalls = 0; }
+    bool showProgress(std::string_view, std::int32_t) override { return ++progressCalls != cancelAtProgress; }
+    std::string openAnswer;                  // every open dialog's answer
+    std::optional<std::uint64_t> tickAnswer;  // every go-to-tick dialog's answer
+    std::uint64_t tickHighest = 0;           // the highest tick the last one offered
+    std::int32_t progressCalls = 0;          // showProgress calls since beginProgress
+    std::int32_t cancelAtProgress = -1;      // the call that reports a Cancel
     int helpShown = 0;
     std::map<std::int32_t, std::pair<std::int32_t, std::int32_t>> trackbarRanges;  // number -> (minimum, maximum)
     std::string saveAnswer;
@@ -120,12 +139,14 @@ private:
         std::int32_t code;
         std::int32_t number;
         std::pair<std::int32_t, std::int32_t> at;  // the pointer when it was queued
+        std::string file;
     };
     HeadlessControls panel;
     std::deque<Queued> events;
     std::int32_t lastNumber = -1;
     std::int32_t lastCode = event::none;
     std::pair<std::int32_t, std::int32_t> lastAt{0, 0};
+    std::string lastFile;
     std::pair<std::int32_t, std::int32_t> pointer{0, 0};
     std::int32_t clientWidth = 0;
     std::int32_t clientHeight = 0;

@@ -37,6 +37,7 @@ inline constexpr std::int32_t rightDown = 516;
 inline constexpr std::int32_t rightUp = 517;
 inline constexpr std::int32_t middleDown = 519;
 inline constexpr std::int32_t middleUp = 520;
+inline constexpr std::int32_t fileDropped = 563;  // droppedFile() tells which file
 inline constexpr std::int32_t control = 13100;    // eventControl() tells which control
 inline constexpr std::int32_t shortcut = 13101;   // eventShortcut() tells which shortcut
 // "Save data..." was chosen in the population window: the program asks where
@@ -131,8 +132,11 @@ public:
     virtual void addShortcut(std::int32_t window, char key, std::int32_t shortcut) = 0;
 
     // A key of a command beside the plain shortcuts, which cannot collide with
-    // them: a function key ("F1") or a letter with Ctrl ("Ctrl+S", the letter on the
-    // key).  Pressed while the window is active it raises `shortcut` like them.
+    // them: a function key ("F1"), a named key ("End") or a letter with Ctrl
+    // ("Ctrl+S", the letter on the key).  Pressed while the window is active it
+    // raises `shortcut` like them, whichever control has the focus; only a key a
+    // focused trackbar moves by (End, Home, the arrows, Page Up and Down) stays the
+    // trackbar's.
     virtual void addKeyShortcut(std::int32_t window, std::string_view keys, std::int32_t shortcut) = 0;
 
     // --- help, files and tips ----------------------------------------------------------
@@ -175,6 +179,41 @@ public:
     // when the button went down or up, in the client coordinates of window 0, however
     // far the pointer has moved since.  For any other event: cursorPosition(0).
     virtual CursorPosition eventPosition() const = 0;
+
+    // --- opening sessions, going to a tick --------------------------------------------
+    // A desktop without these dialogs keeps the defaults: nothing is ever chosen,
+    // dropped or cancelled.
+
+    // Asks the user, in a modal dialog that lists the session files (*.vxs) and
+    // can list all files, which existing file to open, starting in the user's home
+    // folder.  Returns its path, "" when the user cancels.  No event is queued while
+    // the dialog is open.
+    virtual std::string askOpenFileName(std::string_view /*title*/) { return {}; }
+
+    // For the event::fileDropped that pollEvent handed out last: the local path of
+    // the file dropped on window 0 (the first, when several came together); "" after
+    // any other event.  Only local files can be dropped.
+    virtual std::string droppedFile() const { return {}; }
+
+    // Asks for a tick from 0 to `highest` in a modal dialog that offers `value`.
+    // Returns the tick, none when the user cancels.  No event is queued while the
+    // dialog is open.
+    virtual std::optional<std::uint64_t> askTick(std::string_view /*title*/, std::string_view /*label*/,
+                                                 std::uint64_t /*value*/, std::uint64_t /*highest*/) {
+        return std::nullopt;
+    }
+
+    // Long work the user may cancel: beginProgress before it, showProgress as it
+    // goes, endProgress after it; no event is queued in between.  Once the work has
+    // run for half a second (never before) a modal dialog shows `title`, the text,
+    // a bar and a Cancel button, until endProgress.
+    virtual void beginProgress(std::string_view /*title*/) {}
+    // Shows `text` and the bar at `permille` (0 to 1000), repaints the dialog and
+    // takes what the user did meanwhile.  The work calls it at least 4 times a
+    // second and so sets how often the dialog repaints and how soon a Cancel is
+    // seen.  Returns false once the user has cancelled.
+    virtual bool showProgress(std::string_view /*text*/, std::int32_t /*permille*/) { return true; }
+    virtual void endProgress() {}
 
     // --- the population window ----------------------------------------------------
     // A separate, resizable top-level window with the population chart.  It opens

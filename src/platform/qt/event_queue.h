@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <string>
 #include <vector>
 
 namespace vivarix {
@@ -20,6 +21,7 @@ struct DesktopEvent {
     bool positioned = false;  // a mouse button event: (x, y) is where it happened
     std::int32_t x = 0;       // in the client coordinates of the program's window
     std::int32_t y = 0;
+    std::string file{};       // a file dropped on the window: its local path
 };
 
 class EventQueue {

@@ -2,8 +2,15 @@
 
 #include <QButtonGroup>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QMimeData>
+#include <QProgressDialog>
 #include <QKeySequence>
 #include <QCloseEvent>
 #include <QCursor>
@@ -22,8 +29,11 @@
 #include <QTabWidget>
 #include <QWindow>
 #include <algorithm>
+#include <climits>
 #include <functional>
 #include <map>
+#include <memory>
+#include <optional>
 #include <utility>
 
 #include "platform/qt/application.h"
@@ -64,19 +74,41 @@ struct Control {
     QWidget* widget;  // owned by its parent widget
 };
 
-// The program's window: it never closes by itself but reports every request to close.
+// The first local file among the URLs a drag carries; "" when there is none.
+QString localFileOf(const QMimeData* data) {
+    if (!data) return {};
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile()) return url.toLocalFile();
+    return {};
+}
+
+// The program's window: it never closes by itself but reports every request to
+// close, and takes local files dropped on it.
 class MainWindow final : public QWidget {
 public:
-    explicit MainWindow(std::function<void()> onCloseRequest) : closeRequested(std::move(onCloseRequest)) {}
+    MainWindow(std::function<void()> onCloseRequest, std::function<void(const QString&)> onDrop)
+        : closeRequested(std::move(onCloseRequest)), dropped(std::move(onDrop)) {
+        setAcceptDrops(true);
+    }
 
 protected:
     void closeEvent(QCloseEvent* event) override {
         event->ignore();
         closeRequested();
     }
+    void dragEnterEvent(QDragEnterEvent* event) override {
+        if (!localFileOf(event->mimeData()).isEmpty()) event->acceptProposedAction();
+    }
+    void dropEvent(QDropEvent* event) override {
+        const QString file = localFileOf(event->mimeData());
+        if (file.isEmpty()) return;
+        event->acceptProposedAction();
+        dropped(file);
+    }
 
 private:
     std::function<void()> closeRequested;
+    std::function<void(const QString&)> dropped;
 };
 
 // Hands every key press Qt dispatches, before its receiver sees it, to `take`, which
@@ -110,6 +142,7 @@ public:
     }
 
     ~QtDesktop() override {
+        progress.reset();
         app.removeEventFilter(&keys);
         app.removeListener(this);
         controls.clear();
@@ -131,7 +164,10 @@ public:
                     std::string_view title) override {
         if (window || width < 1 || height < 1) return false;
         windowNumber = number;
-        window = new MainWindow([this] { raise(DesktopEvent{event::close, -1}); });
+        window = new MainWindow([this] { raise(DesktopEvent{event::close, -1}); },
+                                [this](const QString& file) {
+                                    raise(DesktopEvent{event::fileDropped, -1, false, 0, 0, QFile::encodeName(file).toStdString()});
+                                });
         // A title bar with system menu, minimise and close boxes; no maximise box.
         window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -391,6 +427,61 @@ public:
         return dialog.selectedFiles().front().toStdString();
     }
 
+    std::string askOpenFileName(std::string_view title) override {
+        QFileDialog dialog(window, toQString(title), QDir::homePath(),
+                           QStringLiteral("Vivarix sessions (*.vxs);;All files (*)"));
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        if (runModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::string();
+        return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
+    }
+
+    std::string droppedFile() const override { return last.code == event::fileDropped ? last.file : std::string(); }
+
+    std::optional<std::uint64_t> askTick(std::string_view title, std::string_view label, std::uint64_t value,
+                                         std::uint64_t highest) override {
+        // The spin box counts in int: a longer recording is offered up to INT_MAX.
+        const int top = static_cast<int>(std::min<std::uint64_t>(highest, INT_MAX));
+        QInputDialog dialog(window);
+        dialog.setWindowTitle(toQString(title));
+        dialog.setLabelText(toQString(label));
+        dialog.setInputMode(QInputDialog::IntInput);
+        dialog.setIntRange(0, top);
+        dialog.setIntValue(static_cast<int>(std::min<std::uint64_t>(value, static_cast<std::uint64_t>(top))));
+        if (runModal(dialog) != QDialog::Accepted) return std::nullopt;
+        return static_cast<std::uint64_t>(dialog.intValue());
+    }
+
+    void beginProgress(std::string_view title) override {
+        progressBlock.emplace(events);
+        progress = std::make_unique<QProgressDialog>(window);
+        progress->setWindowTitle(toQString(title));
+        progress->setWindowModality(Qt::WindowModal);
+        progress->setRange(0, 1000);
+        progress->setAutoClose(false);
+        progress->setAutoReset(false);
+        // Shown by showProgress after half a second, never by Qt's own estimate.
+        progress->setMinimumDuration(INT_MAX);
+        progressClock.start();
+    }
+
+    bool showProgress(std::string_view text, std::int32_t permille) override {
+        if (!progress) return true;
+        progress->setLabelText(toQString(text));
+        progress->setValue(std::clamp(permille, 0, 1000));
+        if (!progress->isVisible() && progressClock.elapsed() >= progressDelayMs) progress->show();
+        app.processEvents(QEventLoop::AllEvents);
+        return !progress->wasCanceled();
+    }
+
+    void endProgress() override {
+        if (!progress) return;
+        progress.reset();
+        progressBlock.reset();
+        if (window) window->activateWindow();
+    }
+
     void setSurfaceTips(std::vector<SurfaceTip> tips) override {
         if (surface) surface->setTips(std::move(tips));
     }
@@ -516,10 +607,32 @@ private:
         std::int32_t shortcut = -1;
         if (const auto plain = shortcuts.find(shortcutKey(press)); plain != shortcuts.end()) shortcut = plain->second;
         const QKeyCombination combination(press.modifiers() & ~Qt::KeypadModifier, static_cast<Qt::Key>(press.key()));
-        if (const auto keys = keyShortcuts.find(combination); keys != keyShortcuts.end()) shortcut = keys->second;
+        if (const auto keys = keyShortcuts.find(combination); keys != keyShortcuts.end() && !movesSlider(press))
+            shortcut = keys->second;
         if (shortcut == -1) return false;
         raise(DesktopEvent{event::shortcut, shortcut});
         return true;
+    }
+
+    // Whether the press is a key a trackbar with the focus moves by (Home, End, the
+    // arrows, Page Up and Down): it stays the trackbar's.  (The window sees the
+    // press before the focused widget does.)
+    static bool movesSlider(const QKeyEvent& press) {
+        if (!qobject_cast<QAbstractSlider*>(QApplication::focusWidget()) || press.modifiers() & ~Qt::KeypadModifier)
+            return false;
+        switch (press.key()) {
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+            return true;
+        default:
+            return false;
+        }
     }
 
     // Runs a modal dialog of the program's window.  Nothing is queued while it is
@@ -629,6 +742,10 @@ private:
     std::map<QKeyCombination, std::int32_t, bool (*)(QKeyCombination, QKeyCombination)> keyShortcuts{
         [](QKeyCombination a, QKeyCombination b) { return a.toCombined() < b.toCombined(); }};
     QTextBrowser* help = nullptr;  // made on first use; the window owns it
+    static constexpr qint64 progressDelayMs = 500;
+    std::unique_ptr<QProgressDialog> progress;  // between beginProgress and endProgress
+    std::optional<EventBlock> progressBlock;    // nothing is queued while it shows
+    QElapsedTimer progressClock;
     KeyPressFilter keys;
 
     EventQueue events;
