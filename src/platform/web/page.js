@@ -36,7 +36,7 @@ const VivarixPage = (() => {
   // The program waits in askTick or long work (it sleeps through Asyncify): no
   // frames, no events until it goes on.
   let waiting = false;
-  const progress = { started: 0, cancelled: false };
+  const progress = { active: false, started: 0, cancelled: false };
   let receivedFile = null;         // {name, bytes} of the file the program takes next
   let plate = null, plateContext = null, column = null;
   let client = { width: 0, height: 0 };
@@ -348,10 +348,13 @@ const VivarixPage = (() => {
       byId('open-session').addEventListener('click', () => raiseKeys('Ctrl+O'));
       listenForFiles();
       byId('progress-cancel').addEventListener('click', () => { progress.cancelled = true; });
-      byId('progress').addEventListener('cancel', (e) => {  // Escape
+      // Escape cancels too, and where the browser closes the dialog anyway the work
+      // stops as cancelled.
+      byId('progress').addEventListener('cancel', (e) => {
         e.preventDefault();
         progress.cancelled = true;
       });
+      byId('progress').addEventListener('close', () => { if (progress.active) progress.cancelled = true; });
     },
 
     setTitle(title) { document.title = title; },
@@ -528,8 +531,7 @@ const VivarixPage = (() => {
 
     beginProgress(title) {
       waiting = true;
-      progress.started = performance.now();
-      progress.cancelled = false;
+      Object.assign(progress, { active: true, started: performance.now(), cancelled: false });
       byId('progress-title').textContent = title;
     },
 
@@ -540,7 +542,8 @@ const VivarixPage = (() => {
       const box = byId('progress');
       byId('progress-text').textContent = text;
       byId('progress-bar').value = permille;
-      if (!box.open && performance.now() - progress.started >= PROGRESS_DELAY_MS) box.showModal();
+      if (!box.open && !progress.cancelled && performance.now() - progress.started >= PROGRESS_DELAY_MS)
+        box.showModal();
       const resume = () => answer(progress.cancelled ? 0 : 1);
       if (box.open) requestAnimationFrame(resume);
       else setTimeout(resume, 0);
@@ -548,6 +551,7 @@ const VivarixPage = (() => {
 
     endProgress() {
       const box = byId('progress');
+      progress.active = false;
       if (box.open) box.close();
       waiting = false;
     },
