@@ -7,7 +7,11 @@ Auto slider, lets a few thousand ticks run, pauses and saves the session with th
 page's own button.  Then `vivarix-lab --replay` must verify every checkpoint of the
 downloaded journal, and the plate on the canvas must equal, pixel for pixel outside
 the legend's text, the frame vivarix-replay-frame draws natively for the same
-journal.
+journal.  Then it opens a journal the desktop program recorded, goes to ticks of it
+with Ctrl+G and End and saves there: the page's checkpoints must carry the creatures
+hashes `vivarix-lab --replay` reaches at those ticks.  A broken file dropped on the
+page gets its message, and the page goes on: a jump from the recording's start with
+the processor slowed shows its progress and stops at Cancel.
 
 Exit 0 passed, 1 failed, 77 skipped (no Chromium, ChromeDriver or Selenium here).
 """
@@ -27,6 +31,8 @@ from pathlib import Path
 SKIP = 77
 PLATE = 460
 SEED = 20240607
+# A session the desktop program recorded: plates, placements, feeding, Auto.
+RECORDED = Path(__file__).resolve().parents[1] / 'lab' / 'golden' / 'recorded_session.vxs'
 # The legend's text and the frame rate are drawn in the browser's font, not the
 # desktop's: left out of the comparison (x, y, width, height).
 TEXT_AREAS = [(21, 3, 90, 120), (400, 0, 60, 20)]
@@ -124,6 +130,12 @@ class Page:
 
 def last_checkpoint(journal):
     return int([line for line in journal.read_text().splitlines() if line.startswith('check ')][-1].split()[1])
+
+
+def checkpoints(journal):
+    """Tick -> creatures hash of every checkpoint."""
+    return {int(tick): value for _, tick, value in
+            (line.split() for line in journal.read_text().splitlines() if line.startswith('check '))}
 
 
 def wait_for(what, condition, seconds):
@@ -227,6 +239,74 @@ def drive(page, driver, args, downloads):
     return downloads.parent / 'session.vxs', plate_rgb
 
 
+def ctrl(driver, key):
+    ActionChains(driver).key_down(Keys.CONTROL).send_keys(key).key_up(Keys.CONTROL).pause(0.2).perform()
+
+
+def go_to(driver, tick):
+    """Ctrl+G, then `tick` typed into the page's dialog."""
+    ctrl(driver, 'g')
+    wait_for('the tick dialog', lambda: driver.find_element(By.ID, 'ask-tick').get_attribute('open'), 5)
+    field = driver.find_element(By.ID, 'ask-tick-value')
+    field.clear()
+    field.send_keys(f'{tick}{Keys.ENTER}')
+
+
+def open_sessions(page, driver, args, downloads):
+    lab = subprocess.run([args.lab, '--replay', str(RECORDED), '--every', '7777'], capture_output=True, text=True,
+                         timeout=300)
+    expected = {int(row.split(',')[0]): row.split(',')[-1] for row in lab.stdout.splitlines()[1:]}
+    end = max(expected)
+    title = lambda at: f'Vivarix 0.4alpha replay {at} *** PAUSE ***'
+
+    def saved_at(tick):
+        ctrl(driver, 's')
+        return wait_for(f'a journal saved at tick {tick}', lambda: [
+            checkpoints(p) for p in downloads.glob('*.vxs') if last_checkpoint(p) == tick], 10)[0]
+
+    # The button and Ctrl+O both show the file picker; the file picked opens paused.
+    driver.execute_script("""window.picks = 0;
+        document.getElementById('open-file').addEventListener('click', () => picks++);""")
+    driver.find_element(By.ID, 'open-session').click()
+    wait_for('the file picker', lambda: driver.execute_script('return picks') == 1, 5)
+    ctrl(driver, 'o')
+    wait_for('the file picker of Ctrl+O', lambda: driver.execute_script('return picks') == 2, 5)
+    driver.find_element(By.ID, 'open-file').send_keys(str(RECORDED))
+    wait_for('the opened session', lambda: driver.title == title(f'0/{end}'), 10)
+
+    # Between the recording's checkpoints the page writes one of its own.
+    go_to(driver, 7777)
+    wait_for('tick 7777', lambda: driver.title == title(f'7777/{end}'), 60)
+    at = saved_at(7777)[7777]
+    check(at == expected[7777], f"the page's creatures at tick 7777: {at}, vivarix-lab's {expected[7777]}")
+    page.keys(Keys.END)
+    wait_for("the recording's end", lambda: driver.title == title(f'end {end}'), 60)
+    at = saved_at(end)[end]
+    check(at == expected[end], f"the page's creatures at tick {end}: {at}, vivarix-lab's {expected[end]}")
+
+    driver.execute_script("""const files = new DataTransfer();
+        files.items.add(new File(['vivarix-session 1\\nseed none\\n'], 'broken.vxs'));
+        window.dispatchEvent(new DragEvent('drop', {dataTransfer: files, cancelable: true}));""")
+    wait_for('the message', lambda: driver.find_element(By.ID, 'message').get_attribute('open'), 5)
+    message = driver.find_element(By.ID, 'message-text').text
+    check(message.startswith('broken.vxs cannot be opened: line 2'), f"the broken file's message {message!r}")
+    driver.find_element(By.ID, 'message-ok').click()
+
+    go_to(driver, 0)
+    wait_for("the recording's start", lambda: driver.title == title(f'0/{end}'), 10)
+    driver.execute_cdp_cmd('Emulation.setCPUThrottlingRate', {'rate': 20})
+    try:
+        page.keys(Keys.END)
+        wait_for('the progress', lambda: driver.find_element(By.ID, 'progress').get_attribute('open'), 30)
+        shown = driver.find_element(By.ID, 'progress-text').text
+        check(re.fullmatch(rf'Tick \d+ of {end}', shown), f'the progress shows {shown!r}')
+        driver.find_element(By.ID, 'progress-cancel').click()
+        stopped = re.compile(re.escape(title('@')).replace('@', rf'[1-9]\d*/{end}'))
+        wait_for('the jump to stop short of the end', lambda: stopped.fullmatch(driver.title), 30)
+    finally:
+        driver.execute_cdp_cmd('Emulation.setCPUThrottlingRate', {'rate': 1})
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument('--page', type=Path, required=True, help='the folder make web fills')
@@ -266,7 +346,9 @@ def main():
         check(drawn.returncode == 0, f'vivarix-replay-frame: exit {drawn.returncode}: {drawn.stderr.strip()}')
         differing = differing_pixels(plate_rgb, read_ppm(frame))
         check(not differing, f'{len(differing)} plate pixels differ from the desktop frame, first {differing[:5]}')
-        print(f'passed: {verified.group(1)} checkpoints verified, the plate equals the desktop frame')
+        open_sessions(Page(driver), driver, args, downloads)
+        print(f'passed: {verified.group(1)} checkpoints verified, the plate equals the desktop frame, '
+              "the opened session reaches vivarix-lab's creatures")
         return 0
     except Failure as failure:
         print(f'FAILED: {failure}; title {driver.title!r}, downloads {sorted(p.name for p in downloads.iterdir())}')

@@ -1,5 +1,6 @@
 // Binds the program's page calls (page_calls.h) to the page's side of the desktop
-// (page.js): strings come as UTF-8 in the module's memory, pixels as addresses.
+// (page.js): strings come as UTF-8 in the module's memory, pixels as addresses,
+// received files go into the module's file system.
 mergeInto(LibraryManager.library, {
   vx_surface_available: function() { return (VivarixPage.surfaceAvailable() ? 1 : 0); },
   vx_open_window: function(w, h, title) { return VivarixPage.openWindow(w, h, UTF8ToString(title)); },
@@ -28,6 +29,35 @@ mergeInto(LibraryManager.library, {
   vx_message_box: function(title, text) { return VivarixPage.messageBox(UTF8ToString(title), UTF8ToString(text)); },
   vx_show_help: function() { return VivarixPage.showHelp(); },
   vx_download: function(name, bytes, size) { return VivarixPage.download(UTF8ToString(name), HEAPU8.slice(bytes, bytes + size)); },
+  vx_ask_open_file: function() { return VivarixPage.askOpenFile(); },
+  vx_received_name: function(out, size) {
+    const name = VivarixPage.received().name;
+    stringToUTF8(name, out, size);
+    return lengthBytesUTF8(name) + 1;
+  },
+  vx_store_received__deps: ['$FS'],
+  vx_store_received: function(path) {
+    try {
+      FS.writeFile(UTF8ToString(path), VivarixPage.received().bytes);
+      return 1;
+    } catch (e) {
+      return 0;
+    }
+  },
+
+  // Asynchronous (ASYNCIFY_IMPORTS in CMakeLists.txt): the strings are read before
+  // the call sleeps; the page answers through wakeUp.
+  vx_ask_tick__deps: ['$Asyncify'],
+  vx_ask_tick: function(title, label, value, highest) {
+    return Asyncify.handleSleep((wakeUp) =>
+      VivarixPage.askTick(UTF8ToString(title), UTF8ToString(label), value, highest, wakeUp));
+  },
+  vx_begin_progress: function(title) { return VivarixPage.beginProgress(UTF8ToString(title)); },
+  vx_show_progress__deps: ['$Asyncify'],
+  vx_show_progress: function(text, permille) {
+    return Asyncify.handleSleep((wakeUp) => VivarixPage.showProgress(UTF8ToString(text), permille, wakeUp));
+  },
+  vx_end_progress: function() { return VivarixPage.endProgress(); },
   vx_clear_surface_tips: function() { return VivarixPage.clearSurfaceTips(); },
   vx_add_surface_tip: function(x, y, w, h, text) { return VivarixPage.addSurfaceTip(x, y, w, h, UTF8ToString(text)); },
   vx_add_shortcut: function(key, shortcut) { return VivarixPage.addShortcut(String.fromCharCode(key), shortcut); },

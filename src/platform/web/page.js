@@ -1,9 +1,11 @@
 // The page's side of Vivarix's desktop in a web page (web_desktop.h tells what the
 // program sees): the plate's canvas, the control column, events and shortcuts,
-// text for the program's images, message boxes, help, downloads and the population
-// panel with its uPlot chart.  desktop_library.js binds these functions to the
-// program; the program's input reaches it through Module._vivarix_web_event and
-// Module._vivarix_web_pointer.
+// text for the program's images, message boxes, the dialogs that ask for a tick and
+// show progress, help, downloads, files opened or dropped, and the population panel
+// with its uPlot chart.  desktop_library.js binds these functions to the program;
+// the program's input reaches it through Module._vivarix_web_event,
+// Module._vivarix_web_pointer and Module._vivarix_web_file, and its animation frames
+// through Module._vivarix_web_frame.
 'use strict';
 
 const VivarixPage = (() => {
@@ -13,18 +15,29 @@ const VivarixPage = (() => {
     down: [513, 519, 516], up: [514, 520, 517],  // by MouseEvent.button: left, middle, right
     control: 13100, shortcut: 13101,
   };
+  // Keys a focused slider moves by: never shortcuts while a slider has the focus.
+  const SLIDER_KEYS = new Set(['End', 'Home', 'ArrowLeft', 'ArrowRight', 'ArrowUp', 'ArrowDown', 'PageUp',
+    'PageDown']);
+  // Long work shows its progress dialog once it has run this long.
+  const PROGRESS_DELAY_MS = 500;
   const CHART_COLOURS = {
     blue: 'rgb(30, 70, 230)', red: 'rgb(220, 30, 30)', muted: 'rgb(150, 160, 120)', strains: 'rgb(110, 110, 110)',
   };
 
   const controls = new Map();      // control number -> {kind, element, input, caption}
   const shortcuts = new Map();     // 'A' .. 'Z', '0' .. '9' -> shortcut number
-  const keyShortcuts = new Map();  // 'F1', 'Ctrl+S' ... -> shortcut number
+  const keyShortcuts = new Map();  // 'F1', 'End', 'Ctrl+S' ... -> shortcut number
   let surfaceTips = [];
   const fonts = new Map();         // font number -> CSS font
   const textMasks = new Map();     // font and text -> the pixels the glyphs cover
   const messages = [];             // message boxes waiting for the one shown
   let ready = false;
+  let stopped = false;             // the module has aborted
+  // The program waits in askTick or long work (it sleeps through Asyncify): no
+  // frames, no events until it goes on.
+  let waiting = false;
+  const progress = { active: false, started: 0, cancelled: false };
+  let receivedFile = null;         // {name, bytes} of the file the program takes next
   let plate = null, plateContext = null, column = null;
   let client = { width: 0, height: 0 };
   let surface = { x: 0, y: 0, width: 0, height: 0 };
@@ -36,8 +49,15 @@ const VivarixPage = (() => {
 
   const byId = (id) => document.getElementById(id);
 
+  // Whether a modal dialog holds the program's events back.
+  const modal = () => waiting || byId('message').open;
+
   function raise(code, number = -1) {
-    if (ready && !byId('message').open) Module._vivarix_web_event(code, number);
+    if (ready && !modal()) Module._vivarix_web_event(code, number);
+  }
+
+  function raiseKeys(keys) {
+    if (keyShortcuts.has(keys)) raise(EVENT.shortcut, keyShortcuts.get(keys));
   }
 
   // --- the plate and the pointer ----------------------------------------------
@@ -103,7 +123,10 @@ const VivarixPage = (() => {
 
   function shortcutOf(e) {
     const others = e.altKey || e.metaKey || e.shiftKey;
-    if (/^F[0-9]+$/.test(e.key) && !others && !e.ctrlKey) return keyShortcuts.get(e.key);
+    if (!others && !e.ctrlKey && keyShortcuts.has(e.key)) {
+      const slider = document.activeElement && document.activeElement.type === 'range';
+      return slider && SLIDER_KEYS.has(e.key) ? undefined : keyShortcuts.get(e.key);
+    }
     if (e.ctrlKey && !others) {
       const key = plainKey(e);
       return key ? keyShortcuts.get(`Ctrl+${key}`) : undefined;
@@ -115,7 +138,7 @@ const VivarixPage = (() => {
 
   function listenToKeys() {
     document.addEventListener('keydown', (e) => {
-      if (byId('message').open) return;
+      if (modal()) return;
       const shortcut = shortcutOf(e);
       if (shortcut === undefined) {
         raise(EVENT.keyDown);
@@ -207,6 +230,33 @@ const VivarixPage = (() => {
     return mask;
   }
 
+  // --- files -------------------------------------------------------------------------
+
+  // A file the user picked or dropped: read, then handed to the program, unless a
+  // dialog has opened meanwhile.
+  function receive(file) {
+    if (!file) return;
+    file.arrayBuffer().then((buffer) => {
+      if (!ready || stopped || modal()) return;
+      receivedFile = { name: file.name, bytes: new Uint8Array(buffer) };
+      Module._vivarix_web_file();
+      receivedFile = null;
+    }, (error) => VivarixPage.messageBox('Vivarix', `${file.name} cannot be read: ${error.message}`));
+  }
+
+  function listenForFiles() {
+    const picker = byId('open-file');
+    picker.addEventListener('change', () => receive(picker.files[0]));
+    window.addEventListener('dragover', (e) => {
+      e.preventDefault();  // the page takes the drop instead of the browser showing the file
+      e.dataTransfer.dropEffect = ready && !modal() ? 'copy' : 'none';
+    });
+    window.addEventListener('drop', (e) => {
+      e.preventDefault();
+      receive(e.dataTransfer.files[0]);
+    });
+  }
+
   // --- the population panel ---------------------------------------------------------
 
   // The smallest of 1, 2, 5, 10, 20, 50 ... that is at least `value`.
@@ -270,7 +320,10 @@ const VivarixPage = (() => {
       return {
         arguments: seed === null ? [] : ['--seed', seed],
         printErr: (text) => console.warn(text),
-        onAbort: (what) => VivarixPage.messageBox('Vivarix', `The page has stopped: ${what}`),
+        onAbort: (what) => {
+          stopped = true;
+          VivarixPage.messageBox('Vivarix', `The page has stopped: ${what}`);
+        },
       };
     },
 
@@ -290,10 +343,18 @@ const VivarixPage = (() => {
       });
       byId('help-close').addEventListener('click', () => byId('help').close());
       byId('population-close').addEventListener('click', () => { byId('population').hidden = true; });
-      // The page's own way to save: the command that Ctrl+S gives.
-      byId('save-session').addEventListener('click', () => {
-        if (keyShortcuts.has('Ctrl+S')) raise(EVENT.shortcut, keyShortcuts.get('Ctrl+S'));
+      // The page's own ways to save and to open: the commands of Ctrl+S and Ctrl+O.
+      byId('save-session').addEventListener('click', () => raiseKeys('Ctrl+S'));
+      byId('open-session').addEventListener('click', () => raiseKeys('Ctrl+O'));
+      listenForFiles();
+      byId('progress-cancel').addEventListener('click', () => { progress.cancelled = true; });
+      // Escape cancels too, and where the browser closes the dialog anyway the work
+      // stops as cancelled.
+      byId('progress').addEventListener('cancel', (e) => {
+        e.preventDefault();
+        progress.cancelled = true;
       });
+      byId('progress').addEventListener('close', () => { if (progress.active) progress.cancelled = true; });
     },
 
     setTitle(title) { document.title = title; },
@@ -450,6 +511,59 @@ const VivarixPage = (() => {
       showNextMessage();
     },
 
+    // The user's answer comes when the dialog closes: the tick, or -1 for Cancel
+    // and Escape.  The number field keeps the answer within 0 .. highest.
+    askTick(title, label, value, highest, answer) {
+      const box = byId('ask-tick');
+      const field = byId('ask-tick-value');
+      byId('ask-tick-title').textContent = title;
+      byId('ask-tick-label').textContent = label;
+      Object.assign(field, { min: 0, max: highest, value });
+      box.returnValue = '';
+      waiting = true;
+      box.addEventListener('close', () => {
+        waiting = false;
+        answer(box.returnValue === 'ok' ? Number(field.value) : -1);
+      }, { once: true });
+      box.showModal();
+      field.select();
+    },
+
+    beginProgress(title) {
+      waiting = true;
+      Object.assign(progress, { active: true, started: performance.now(), cancelled: false });
+      byId('progress-title').textContent = title;
+    },
+
+    // Shows the progress (the dialog itself once the work has run long enough),
+    // then lets the browser go on: to the next repaint while the dialog shows,
+    // else just through the browser's pending tasks.  Answers 0 once cancelled.
+    showProgress(text, permille, answer) {
+      const box = byId('progress');
+      byId('progress-text').textContent = text;
+      byId('progress-bar').value = permille;
+      if (!box.open && !progress.cancelled && performance.now() - progress.started >= PROGRESS_DELAY_MS)
+        box.showModal();
+      const resume = () => answer(progress.cancelled ? 0 : 1);
+      if (box.open) requestAnimationFrame(resume);
+      else setTimeout(resume, 0);
+    },
+
+    endProgress() {
+      const box = byId('progress');
+      progress.active = false;
+      if (box.open) box.close();
+      waiting = false;
+    },
+
+    askOpenFile() {
+      const picker = byId('open-file');
+      picker.value = '';  // the same file picked again is a change too
+      picker.click();
+    },
+
+    received() { return receivedFile; },
+
     showHelp() {
       const help = byId('help');
       if (!help.open) help.show();
@@ -511,6 +625,12 @@ const VivarixPage = (() => {
     ready() {
       ready = true;
       document.body.dataset.ready = String(Math.round(performance.now()));
+      const frame = (now) => {
+        if (stopped) return;
+        requestAnimationFrame(frame);
+        if (!waiting) Module._vivarix_web_frame(now);
+      };
+      requestAnimationFrame(frame);
     },
   };
 })();

@@ -45,6 +45,32 @@ void vx_message_box(const char* title, const char* text);
 void vx_show_help();
 void vx_download(const char* name, const std::uint8_t* bytes, std::int32_t size);
 
+// Opening files: vx_ask_open_file shows the browser's file picker and returns at
+// once.  A file the user picks or drops arrives later through vivarix_web_file
+// (web_desktop.cpp), which reads its name with vx_received_name (copied into `out`
+// of `size` bytes, NUL-terminated; returns the bytes the whole name takes) and has
+// it written to `path` of the page's file system by vx_store_received (1 done,
+// 0 failed).
+void vx_ask_open_file();
+std::int32_t vx_received_name(char* out, std::int32_t size);
+std::int32_t vx_store_received(const char* path);
+
+// The two calls below wait for the user without blocking the page: they sleep
+// through Asyncify (the page's build lists them as its asynchronous imports), the
+// browser goes on meanwhile, and the page runs no pass and passes on no event
+// until they return.
+//
+// Asks for a tick from 0 to `highest` in a modal dialog offering `value`; the
+// tick, or -1 when the user cancels.
+double vx_ask_tick(const char* title, const char* label, double value, double highest);
+// Long work: vx_begin_progress before it, vx_show_progress as it goes (the text and
+// the bar at `permille` of 1000; the dialog shows once the work has run half a
+// second; returns 0 once the user has cancelled, else 1, after letting the browser
+// repaint and take input), vx_end_progress after it.
+void vx_begin_progress(const char* title);
+std::int32_t vx_show_progress(const char* text, std::int32_t permille);
+void vx_end_progress();
+
 // Tips over the surface: cleared, then added in order of precedence.
 void vx_clear_surface_tips();
 void vx_add_surface_tip(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h, const char* text);
@@ -67,7 +93,8 @@ std::int32_t vx_draw_text(std::int32_t font, const char* text, std::uint32_t* ta
                           std::int32_t height, std::int32_t x, std::int32_t y, std::int32_t colour,
                           std::int32_t transparent);
 
-// The page is ready for the user.
+// The page is ready for the user: from now on it calls vivarix_web_frame
+// (web_main.cpp) once per animation frame.
 void vx_ready();
 
 }  // extern "C"

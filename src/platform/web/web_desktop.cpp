@@ -1,15 +1,19 @@
 #include "platform/web/web_desktop.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <deque>
 #include <emscripten/emscripten.h>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
+#include "platform/core/text.h"
 #include "platform/web/page_calls.h"
 #include "platform/web/pass_schedule.h"
 
@@ -19,12 +23,30 @@ namespace {
 
 // Where askSaveFileName's files wait for the next poll to hand them to the browser.
 constexpr const char* downloadsFolder = "/downloads";
+// Where the files the user opens are kept; the page's working folder, so that the
+// program's messages name them as the user does.
+constexpr const char* openedFolder = "/opened";
 
 struct PageEvent {
     std::int32_t code = event::none;
     std::int32_t number = -1;  // the control or shortcut, else -1
     std::int32_t x = 0, y = 0;  // a mouse button's event: the pointer when it happened
+    std::string file;           // event::fileDropped: the file's path
 };
+
+// A path in the working folder for a file the user named `name` that leaves every
+// file kept there before untouched (a replay may still be reading it): the name
+// itself, else "stem (2).vxs", "stem (3).vxs"...
+std::string freePath(std::string name) {
+    if (name.empty() || name == "." || name == "..") name = "session.vxs";
+    const std::size_t dot = name.rfind('.');
+    const std::size_t split = dot == std::string::npos || dot == 0 ? name.size() : dot;
+    std::string path = name;
+    std::error_code ec;
+    for (int copy = 2; std::filesystem::exists(path, ec); ++copy)
+        path = name.substr(0, split) + " (" + std::to_string(copy) + ")" + name.substr(split);
+    return path;
+}
 
 bool isButtonEvent(std::int32_t code) { return code >= event::leftDown && code <= event::middleUp; }
 
@@ -36,7 +58,11 @@ WebDesktop* current = nullptr;  // the page's desktop, which the page's events r
 
 class WebDesktop final : public Desktop {
 public:
-    explicit WebDesktop(const Graphics& images) : graphics(images) { current = this; }
+    explicit WebDesktop(const Graphics& images) : graphics(images) {
+        current = this;
+        mkdir(openedFolder, 0700);
+        if (chdir(openedFolder) != 0) std::perror(openedFolder);
+    }
     ~WebDesktop() override { current = nullptr; }
     WebDesktop(const WebDesktop&) = delete;
     WebDesktop& operator=(const WebDesktop&) = delete;
@@ -155,6 +181,29 @@ public:
         return pendingDownload;
     }
 
+    // The picked file comes later, as a dropped one (web_desktop.h).
+    std::string askOpenFileName(std::string_view) override {
+        vx_ask_open_file();
+        return {};
+    }
+
+    std::string droppedFile() const override { return last.code == event::fileDropped ? last.file : std::string(); }
+
+    // Ticks go to the page as doubles: exact up to 2^53, far beyond any recording.
+    std::optional<std::uint64_t> askTick(std::string_view title, std::string_view label, std::uint64_t value,
+                                         std::uint64_t highest) override {
+        const double tick = vx_ask_tick(text(title).c_str(), text(label).c_str(), static_cast<double>(value),
+                                        static_cast<double>(highest));
+        if (!(tick >= 0)) return std::nullopt;
+        return std::min(static_cast<std::uint64_t>(tick), highest);
+    }
+
+    void beginProgress(std::string_view title) override { vx_begin_progress(text(title).c_str()); }
+    bool showProgress(std::string_view caption, std::int32_t permille) override {
+        return vx_show_progress(text(caption).c_str(), std::clamp(permille, 0, 1000)) != 0;
+    }
+    void endProgress() override { vx_end_progress(); }
+
     void setSurfaceTips(std::vector<SurfaceTip> tips) override {
         vx_clear_surface_tips();
         for (const SurfaceTip& tip : tips) vx_add_surface_tip(tip.x, tip.y, tip.width, tip.height, tip.text.c_str());
@@ -227,6 +276,18 @@ public:
     void pointerAt(std::int32_t x, std::int32_t y) {
         pointerX = x;
         pointerY = y;
+    }
+    // A file the user picked or dropped, waiting in the page: kept in the working
+    // folder and handed to the program as a dropped file.
+    void fileReceived() {
+        char name[1024];
+        if (vx_received_name(name, sizeof name) >= static_cast<std::int32_t>(sizeof name)) name[0] = '\0';
+        const std::string path = freePath(name);
+        if (vx_store_received(path.c_str()) == 0) {
+            messageBox("Vivarix", printableText(name) + " cannot be opened: the page could not keep a copy of it.");
+            return;
+        }
+        queue(PageEvent{event::fileDropped, -1, 0, 0, path});
     }
 
 private:
@@ -311,11 +372,15 @@ std::unique_ptr<Desktop> startWebDesktop(const Graphics& graphics) { return std:
 extern "C" {
 
 EMSCRIPTEN_KEEPALIVE void vivarix_web_event(std::int32_t code, std::int32_t number) {
-    if (vivarix::current) vivarix::current->queue(vivarix::PageEvent{code, number});
+    if (vivarix::current) vivarix::current->queue(vivarix::PageEvent{code, number, 0, 0, {}});
 }
 
 EMSCRIPTEN_KEEPALIVE void vivarix_web_pointer(std::int32_t x, std::int32_t y) {
     if (vivarix::current) vivarix::current->pointerAt(x, y);
+}
+
+EMSCRIPTEN_KEEPALIVE void vivarix_web_file() {
+    if (vivarix::current) vivarix::current->fileReceived();
 }
 
 }  // extern "C"

@@ -14,7 +14,10 @@
 //   is suppressed over the plate, so that the right button feeds.  Presses over the
 //   controls are the controls' own (a click on a button is only its control event).
 // - A key pressed anywhere in the page gives 256, released 257, except a shortcut
-//   key: its press is the shortcut event, and the browser does nothing else with it.
+//   key: its press is the shortcut event, and the browser does nothing else with it
+//   (named keys of addKeyShortcut by the browser's names: "End", "F1").  A key a
+//   focused slider moves by (End, Home, the arrows, Page Up and Down) stays the
+//   slider's.
 //   A digit is the key's place on the main row, a letter the letter the layout
 //   writes (the US layout's letter on that key for other scripts), pressed without
 //   Shift, Ctrl, Alt or Meta.
@@ -30,10 +33,22 @@
 //
 // Files: a save goes to the browser's downloads.  askSaveFileName returns a path in
 // the page's own (in-memory) file system; the file written there is handed to the
-// browser as a download, under the suggested name, by the next poll.
+// browser as a download, under the suggested name, by the next poll.  A file comes
+// in from the browser's file picker or dropped anywhere on the page (the first of
+// several): the page copies it into its working folder, under its own name (or
+// "name (2).vxs"... beside a file of that name kept before, which a replay may
+// still read), and raises event::fileDropped with that path.  askOpenFileName
+// cannot wait for the picker: it shows it and returns "" at once, and the chosen
+// file arrives later as a dropped one.  A file that arrives while a dialog is open
+// is ignored, as the desktop's modal dialogs refuse drops.
 //
 // Message boxes cannot block a page: messageBox shows a modal box and returns at
-// once; the box stays until the user acknowledges it.
+// once; the box stays until the user acknowledges it.  askTick and the progress of
+// long work do wait, without blocking the browser: the page's build is transformed
+// by emscripten's Asyncify, so that these calls return to the browser and resume
+// when the user answers (askTick) or after each repaint (showProgress).  Meanwhile
+// the page runs no pass and passes on no event.  The progress dialog shows once
+// the work has run half a second; its Cancel button and Escape cancel.
 //
 // The population window is a panel of the page, beside the plate and the controls,
 // with a close box of its own; the chart is drawn by uPlot.

@@ -1,11 +1,18 @@
 // Vivarix in a web page: start-up, then one pass of the main loop per animation
 // frame, as the browser's frames and the pass schedule allow.
 //
+// The page calls vivarix_web_frame for every animation frame itself, rather than
+// through emscripten's frame loop: a pass may sleep through Asyncify in one of the
+// desktop's dialogs (web_desktop.h), and Asyncify resumes only what an export of
+// the module began.  Opening sessions needs nothing here: the main loop opens the
+// file the desktop hands over as dropped (Ctrl+O, the "Open session" button, or a
+// file dropped on the page), and Ctrl+G and End go to a tick of it.
+//
 // The page's address may carry ?seed=N, which the page hands over as the command
 // line "--seed N" (index.html); the About tab shows the seed either way.
 #include <chrono>
 #include <cstdint>
-#include <emscripten/html5.h>
+#include <emscripten/emscripten.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,22 +37,18 @@ using namespace vivarix;
 std::unique_ptr<Desktop> desktop;
 std::unique_ptr<TextRenderer> text;
 
-EM_BOOL frame(double now, void*) {
+}  // namespace
+
+// An animation frame at `now` (the browser's clock, in milliseconds).  The page
+// calls no other frame while a pass sleeps in a dialog.
+extern "C" EMSCRIPTEN_KEEPALIVE void vivarix_web_frame(double now) {
     PassSchedule& schedule = passSchedule();
-    if (!schedule.due(now)) return EM_TRUE;
+    if (!desktop || !schedule.due(now)) return;
     schedule.begin(now);
     // The page never asks to close, so a pass never ends the program.
     runPass(appState, *desktop);
     schedule.end(browserNow());
-    return EM_TRUE;
 }
-
-}  // namespace
-
-// Opening a saved session in the page (a file picker, or a file dropped on it)
-// belongs here: replaying its journal through the program's session layer, then
-// handing the page to the main loop as at its end.  The page's "Open session"
-// button (index.html) stays hidden until then.
 
 int main(int argc, char** argv) {
     desktop = startWebDesktop(appState.graphics);
@@ -61,6 +64,5 @@ int main(int argc, char** argv) {
     if (!startUp(appState, *desktop, *text, seed)) return 0;
     appState.passClock = &passSchedule();
     vx_ready();
-    emscripten_request_animation_frame_loop(frame, nullptr);
     return 0;
 }
