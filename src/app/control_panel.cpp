@@ -156,8 +156,8 @@ void writeValueLabels(AppState& state) {
 void handleControlEvent(AppState& state, Desktop& desktop, std::int32_t c) {
     switch (c) {
     case control::autoTrackbar:
+        takeAutoPosition(state);  // first: a label that runs out of memory loses no input
         label(state, trackbar::autoFeed);
-        takeAutoPosition(state);
         break;
     case control::magenTrackbar:
         label(state, trackbar::magen);

@@ -1,6 +1,7 @@
 #include "app/population_watch.h"
 
 #include <algorithm>
+#include <new>
 #include <string>
 
 #include "app/app_state.h"
@@ -38,14 +39,25 @@ void refreshPopulationWindow(AppState& state, Desktop& desktop) {
     if (!desktop.populationWindowOpen()) return;
     const std::int32_t width = desktop.populationPlotWidth();
     const std::uint32_t now = passTime(state);
-    if (watch.shownChanges != 0) {
+    if (watch.chartFailed) {
+        if (now - watch.shownAtMs < chartIntervalMs) return;
+    } else if (watch.shownChanges != 0) {
         if (watch.changes == watch.shownChanges && width == watch.shownWidth) return;
         if (now - watch.shownAtMs < chartIntervalMs) return;
     }
-    desktop.showPopulation(populationChart(watch, static_cast<std::size_t>(std::max(width / 2, 1))));
+    watch.shownAtMs = now;
+    try {
+        desktop.showPopulation(populationChart(watch, static_cast<std::size_t>(std::max(width / 2, 1))));
+    } catch (const std::bad_alloc&) {
+        if (!watch.chartFailed)
+            desktop.messageBox("Vivarix", "There is not enough memory to draw the population chart. The window "
+                                          "keeps its last chart until there is.");
+        watch.chartFailed = true;
+        return;
+    }
+    watch.chartFailed = false;
     watch.shownChanges = watch.changes;
     watch.shownWidth = width;
-    watch.shownAtMs = now;
 }
 
 PopulationChart populationChart(const PopulationWatch& watch, std::size_t columns) {

@@ -20,7 +20,8 @@ struct PopulationWatch {
     std::uint64_t changes = 1;       // grows with every change of the history
     std::uint64_t shownChanges = 0;  // `changes` as last charted; 0: nothing shown yet
     std::int32_t shownWidth = 0;     // the plot width last charted for
-    std::uint32_t shownAtMs = 0;     // the pass clock when it was charted
+    std::uint32_t shownAtMs = 0;     // the pass clock when it was charted, or last tried
+    bool chartFailed = false;        // the last try ran out of memory (and said so)
 };
 
 // One tick of the session through runJournalledTick, counted for the plate and
@@ -39,7 +40,9 @@ void togglePopulationWindow(AppState& state, Desktop& desktop);
 // While the window is open: a chart of the whole history at one point per two
 // columns of the plot (each drawn as a stroke from its minimum to its maximum), titled "Vivarix population: tick N", when the history or the plot width
 // changed and chartIntervalMs have passed on the pass clock since the last one (at
-// once when nothing has been charted since the window opened).
+// once when nothing has been charted since the window opened).  Without memory for
+// the chart the window keeps its last one, a message says so (once, until a chart
+// is drawn again), and the next try comes chartIntervalMs later.
 void refreshPopulationWindow(AppState& state, Desktop& desktop);
 
 // The chart of `watch`'s history reduced to `columns` points per series.

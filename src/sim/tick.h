@@ -31,10 +31,13 @@ inline constexpr std::array<TickStage, 4> tickStages = {{
 // to the nutrient list; whoever shows the plate paints and empties it.
 void runTick(SimState& state);
 
+// The creature list's current element its last creature (before-first when it is
+// empty), as a drawn frame leaves it, so that a placement before the next tick
+// appends.
+void makeLastCurrent(SimState& state);
+
 // What a drawn frame leaves behind, for a tick that no frame follows: the nutrient
-// list emptied and the creature list's current element its last creature
-// (before-first when it is empty), so that a placement before the next tick
-// appends, as it does after a frame.
+// list emptied and the creature list's last creature current (makeLastCurrent).
 void settleWithoutFrame(SimState& state);
 
 }  // namespace vivarix

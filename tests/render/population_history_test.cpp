@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
+#include <span>
 
 #include "render/population_history.h"
 #include "support/tiny_plate.h"
@@ -10,7 +12,7 @@
 namespace vivarix {
 namespace {
 
-Range overall(const std::vector<PopulationSample>& samples, std::size_t series) {
+Range overall(std::span<const PopulationSample> samples, std::size_t series) {
     Range r{INT64_MAX, INT64_MIN};
     for (const PopulationSample& s : samples) {
         r.min = std::min(r.min, s.series[series].min);
@@ -21,7 +23,8 @@ Range overall(const std::vector<PopulationSample>& samples, std::size_t series) 
 
 TEST(PopulationHistory, MergingKeepsTheBoundAndEveryExtreme) {
     test::TinyPlate plate;
-    PopulationHistory history;
+    auto room = std::make_unique<PopulationHistory>();
+    PopulationHistory& history = *room;
     std::uint64_t tick = 0;
     for (std::uint64_t frame = 0; frame < 20000; ++frame) {
         // Four ticks a frame; one tick of the whole run crashes kind 1 to 0 and one
@@ -33,16 +36,16 @@ TEST(PopulationHistory, MergingKeepsTheBoundAndEveryExtreme) {
         }
         sampleFrame(history, plate.state, tick);
         sampleFrame(history, plate.state, tick);  // a frame that ran no tick adds nothing
-        ASSERT_LE(history.samples.size(), PopulationHistory::capacity);
+        ASSERT_LE(history.count, PopulationHistory::capacity);
     }
-    EXPECT_GT(history.samples.size(), PopulationHistory::capacity / 2);
-    EXPECT_EQ(history.samples.front().firstTick, 4u);
-    EXPECT_EQ(history.samples.back().lastTick, tick);
-    for (std::size_t i = 1; i < history.samples.size(); ++i)
-        ASSERT_LT(history.samples[i - 1].lastTick, history.samples[i].firstTick);
-    EXPECT_EQ(overall(history.samples, kind0Count).max, 9000);
-    EXPECT_EQ(overall(history.samples, kind0Count).min, 100);
-    EXPECT_EQ(overall(history.samples, kind1Count).min, 0);
+    const std::span<const PopulationSample> samples = historySamples(history);
+    EXPECT_GT(samples.size(), PopulationHistory::capacity / 2);
+    EXPECT_EQ(samples.front().firstTick, 4u);
+    EXPECT_EQ(samples.back().lastTick, tick);
+    for (std::size_t i = 1; i < samples.size(); ++i) ASSERT_LT(samples[i - 1].lastTick, samples[i].firstTick);
+    EXPECT_EQ(overall(samples, kind0Count).max, 9000);
+    EXPECT_EQ(overall(samples, kind0Count).min, 100);
+    EXPECT_EQ(overall(samples, kind1Count).min, 0);
 
     const std::vector<PopulationSample> columns = historyColumns(history, 640);
     EXPECT_LE(columns.size(), 640u);
@@ -51,7 +54,7 @@ TEST(PopulationHistory, MergingKeepsTheBoundAndEveryExtreme) {
     EXPECT_EQ(overall(columns, kind1Count).min, 0);
 
     clearHistory(history);
-    EXPECT_TRUE(history.samples.empty());
+    EXPECT_TRUE(historySamples(history).empty());
 }
 
 TEST(PopulationHistory, StrainsAreTheDistinctColoursOfEachKind) {
