@@ -49,9 +49,7 @@ void refreshPopulationWindow(AppState& state, Desktop& desktop) {
     try {
         desktop.showPopulation(populationChart(watch, static_cast<std::size_t>(std::max(width / 2, 1))));
     } catch (const std::bad_alloc&) {
-        if (!watch.chartFailed)
-            desktop.messageBox("Vivarix", "There is not enough memory to draw the population chart. The window "
-                                          "keeps its last chart until there is.");
+        if (!watch.chartFailed) desktop.messageBox("Vivarix", chartNoMemoryText);
         watch.chartFailed = true;
         return;
     }

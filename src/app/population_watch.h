@@ -13,6 +13,9 @@ namespace vivarix {
 struct AppState;
 
 inline constexpr std::uint32_t chartIntervalMs = 500;  // the most often a chart is redrawn
+// The message (titled "Vivarix") when there is no memory for a chart.
+inline constexpr const char* chartNoMemoryText =
+    "There is not enough memory to draw the population chart. The window keeps its last chart until there is.";
 
 struct PopulationWatch {
     PopulationHistory history;

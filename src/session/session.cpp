@@ -11,14 +11,6 @@ namespace vivarix {
 
 namespace {
 
-constexpr const char* journalNoMemory =
-    "The session can no longer be journalled: there is not enough memory for its journal. The journal and its "
-    "recording end here and replay the session up to here; the session goes on without them.";
-constexpr const char* journalDetour =
-    "The session can no longer be journalled: for lack of memory a creature was not born or nutrient was not "
-    "dropped, which a replay cannot repeat. The journal and its recording end before that tick and replay the "
-    "session up to it; the session goes on without them.";
-
 void endJournal(JournalWriter& journal, MessageBoxes* messages, const char* why) {
     if (journal.ended) return;
     journal.ended = true;
@@ -55,7 +47,7 @@ void writeLine(const SimState& state, JournalWriter& journal, MakeLine&& makeLin
         journal.text += '\n';
         record(journal, state.messages, line);
     } catch (const std::bad_alloc&) {
-        endJournal(journal, state.messages, journalNoMemory);
+        endJournal(journal, state.messages, journalNoMemoryText);
     }
 }
 
@@ -71,7 +63,7 @@ void writeCheckpoint(const SimState& state, Session& session) {
 // Ends the journal when what just ran made the simulation go without something
 // for lack of memory.
 void noteDetours(const SimState& state, Session& session, std::uint64_t detoursBefore) {
-    if (state.memoryDetours != detoursBefore) endJournal(session.journal, state.messages, journalDetour);
+    if (state.memoryDetours != detoursBefore) endJournal(session.journal, state.messages, journalDetourText);
 }
 
 // Writes the levels in force that differ from those last written.

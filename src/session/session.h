@@ -33,6 +33,16 @@ namespace vivarix {
 
 inline constexpr std::uint64_t journalCheckpointTicks = 1000;
 
+// The messages (titled "Vivarix") of a journal that ends early: no memory for its
+// next line, or a memory detour of the simulation.
+inline constexpr const char* journalNoMemoryText =
+    "The session can no longer be journalled: there is not enough memory for its journal. The journal and its "
+    "recording end here and replay the session up to here; the session goes on without them.";
+inline constexpr const char* journalDetourText =
+    "The session can no longer be journalled: for lack of memory a creature was not born or nutrient was not "
+    "dropped, which a replay cannot repeat. The journal and its recording end before that tick and replay the "
+    "session up to it; the session goes on without them.";
+
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };

@@ -20,7 +20,7 @@
 
 namespace vivarix::test {
 
-class ScriptedDesktop final : public Desktop {
+class ScriptedDesktop : public Desktop {
 public:
     bool surfaceAvailable = true;   // renderSurfaceAvailable()
     bool controlsAvailable = true;  // beginControls()
