@@ -35,6 +35,8 @@ public:
     // Queues an event; number is the control or shortcut of those events.  A mouse
     // button event happens where the pointer is now (eventPosition).
     void queue(std::int32_t code, std::int32_t number = -1) { events.push_back({code, number, pointer}); }
+    // Whether every queued event has been handed out.
+    bool idle() const { return events.empty(); }
     void movePointer(std::int32_t x, std::int32_t y) { pointer = {x, y}; }
     HeadlessControls& controls() { return panel; }
 
