@@ -84,8 +84,9 @@ void runSessionTick(SimState& state, Session& session);
 
 // From now on every line is also written to `path` and flushed, starting with what
 // the journal holds.  A failure (false, with the failing call's error, ENOMEM when
-// there is no memory for the path) records nothing.  A recording that fails later is closed with a message naming the error
-// to the state's messages; the journal in memory goes on.
+// there is no memory for the path) records nothing.  A recording that fails later
+// is closed with a message naming the error to the state's messages; the journal in
+// memory goes on.
 FileResult startRecording(Session& session, const std::string& path);
 
 // Appends a checkpoint and writes the whole journal to `path`; on failure, the

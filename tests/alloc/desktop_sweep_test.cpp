@@ -76,10 +76,6 @@ public:
         DoNotCount own;
         ScriptedDesktop::setControlState(number, value);
     }
-    std::string askSaveFileName(std::string_view title, std::string_view name) override {
-        DoNotCount own;
-        return ScriptedDesktop::askSaveFileName(title, name);
-    }
 };
 
 // Each reading moves the clock on by 10 ms, so that runs repeat exactly.
@@ -248,8 +244,7 @@ struct Reference {
     std::vector<std::string> sites;  // of allocation k at [k - 1]
     std::string journal;             // saved at the end
     std::vector<bool> offPlate;
-    std::uint64_t ticks = 0;
-    test::Outcome replay;            // of the saved journal
+    Outcome replay;                  // of the saved journal
 };
 
 const Reference& reference() {
@@ -294,7 +289,6 @@ const Reference& reference() {
                 record.situations.push_back("a checkpoint");
             r.passes.push_back(record);
         }
-        r.ticks = s.session.ticks;
         EXPECT_TRUE(saveJournal(s, s.session, (dir / "saved.vxs").string()));
         r.journal = s.session.journal.text;
         r.replay = runMain(lab::labMain, "vivarix-lab", {"--replay", (dir / "saved.vxs").string()});
@@ -350,7 +344,8 @@ std::string inChild(const std::function<std::string()>& child) {
     ::close(fds[1]);
     std::string report;
     char buffer[4096];
-    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;) report.append(buffer, static_cast<std::size_t>(n));
+    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;)
+        report.append(buffer, static_cast<std::size_t>(n));
     ::close(fds[0]);
     int status = 0;
     ::waitpid(pid, &status, 0);
@@ -393,14 +388,15 @@ std::string reportText(const Report& r) {
 }
 
 Report reportOf(const std::string& text) {
-    if (text.size() < 2 || text[0] < '0' || text[0] > '9') return {Told::other, false, text.empty() ? "no report" : text};
+    if (text.size() < 2 || text[0] < '0' || text[0] > '9')
+        return {Told::other, false, text.empty() ? "no report" : text};
     return {static_cast<Told>(text[0] - '0'), text[1] == 'r', text.substr(2)};
 }
 
 // In the child, forked at the start of pass `first`: fails `failure`, runs on and
 // checks (see the top of the file).
 Report runFailing(Program& p, std::size_t first, Failure failure, AllocationCount& count,
-                       const std::filesystem::path& dir) {
+                  const std::filesystem::path& dir) {
     const Reference& ref = reference();
     AppState& s = *p.state;
     // The recording's file is the parent's: the child records to a copy of its own.
@@ -431,11 +427,11 @@ Report runFailing(Program& p, std::size_t first, Failure failure, AllocationCoun
     const bool sameJournal = journal == ref.journal.substr(0, after.journalSize);
     const bool journalIsAPrefix = s.session.journal.ended && !journal.empty() && journal.back() == '\n' &&
                                   ref.journal.compare(0, journal.size(), journal) == 0;
-    if (test::readFile(recording) != journal) problems += "the recording is not the journal; ";
+    if (readFile(recording) != journal) problems += "the recording is not the journal; ";
     if (s.session.journal.ended) {
         // A journal that ended is saved as it ended: no checkpoint of a later state.
         const std::filesystem::path saved = dir / "ended.vxs";
-        if (!saveJournal(s, s.session, saved.string()) || test::readFile(saved) != journal)
+        if (!saveJournal(s, s.session, saved.string()) || readFile(saved) != journal)
             problems += "the journal that ended is not saved as it ended; ";
     }
 

@@ -139,11 +139,12 @@ TEST_F(Soak, DISABLED_ADesktopSessionWatchedForAMillionTicksReplaysVerified) {
     EXPECT_EQ(test::readFile(dir / "recorded.vxs"), state->session.journal.text);
     const auto replayed = std::chrono::steady_clock::now();
     using Seconds = std::chrono::duration<double>;
-    std::printf("soak: a desktop session of %llu ticks (%llu on its last plate) in %.0f s, its journal replayed in "
-                "%.0f s; the history in %zu samples of %u frames\n",
+    std::printf("soak: a desktop session of %llu ticks (%llu on its last plate, %d blue and %d red creatures at its "
+                "end) in %.0f s, its journal replayed in %.0f s; the history in %zu samples of %u frames\n",
                 static_cast<unsigned long long>(ticks), static_cast<unsigned long long>(state->watch.plateTicks),
-                Seconds(watched - start).count(), Seconds(replayed - watched).count(),
-                historySamples(state->watch.history).size(), state->watch.history.framesPerSample);
+                state->kindCount[0], state->kindCount[1], Seconds(watched - start).count(),
+                Seconds(replayed - watched).count(), historySamples(state->watch.history).size(),
+                state->watch.history.framesPerSample);
 }
 
 }  // namespace
