@@ -545,7 +545,10 @@ TEST_F(DesktopSweep, EveryAllocationAndListAppendOfASweptPassMayFail) {
     for (const auto& [site, n] : runsBySite) std::printf(" %s %d,", site.c_str(), n);
     std::printf(" in passes with:");
     for (const auto& [situation, n] : runsBySituation) std::printf(" %s %d,", situation.c_str(), n);
-    std::printf(" journals replayed %d\n", replays);
+    std::printf(" told by: nothing %d, the no-memory box %d, the journal's end %d, the box and the journal's end %d, "
+                "the chart's message %d; journals replayed %d\n",
+                runsByTold[Told::nothing], runsByTold[Told::noMemoryBox], runsByTold[Told::journalEnd],
+                runsByTold[Told::noMemoryBoxAndJournalDetour], runsByTold[Told::chartMessage], replays);
     EXPECT_GE(runsBySite["opponent search"], 1);
     EXPECT_GE(runsBySite["journal"], 10);
     EXPECT_GE(runsBySituation["a death"], 1);

@@ -139,12 +139,14 @@ TEST_F(Soak, DISABLED_ADesktopSessionWatchedForAMillionTicksReplaysVerified) {
     EXPECT_EQ(test::readFile(dir / "recorded.vxs"), state->session.journal.text);
     const auto replayed = std::chrono::steady_clock::now();
     using Seconds = std::chrono::duration<double>;
-    std::printf("soak: a desktop session of %llu ticks (%llu on its last plate, %d blue and %d red creatures at its "
-                "end) in %.0f s, its journal replayed in %.0f s; the history in %zu samples of %u frames\n",
+    std::int64_t most = 0;
+    for (const PopulationSample& sample : historySamples(state->watch.history))
+        most = std::max(most, sample.series[kind0Count].max + sample.series[kind1Count].max);
+    std::printf("soak: a desktop session of %llu ticks (%llu on its last plate, up to %lld creatures) in %.0f s, its "
+                "journal replayed in %.0f s; the history in %zu samples of %u frames\n",
                 static_cast<unsigned long long>(ticks), static_cast<unsigned long long>(state->watch.plateTicks),
-                state->kindCount[0], state->kindCount[1], Seconds(watched - start).count(),
-                Seconds(replayed - watched).count(), historySamples(state->watch.history).size(),
-                state->watch.history.framesPerSample);
+                static_cast<long long>(most), Seconds(watched - start).count(), Seconds(replayed - watched).count(),
+                historySamples(state->watch.history).size(), state->watch.history.framesPerSample);
 }
 
 }  // namespace

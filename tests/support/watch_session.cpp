@@ -102,12 +102,14 @@ std::string watchSession(User& user, AppState& s, const WatchPlan& plan) {
         if (!check("New Vivarix")) return problems;
     }
 
-    // The last plate, automatic feeding off (the centre source keeps a few creatures
-    // alive): at x64 until the history has merged, then at the highest speed.
-    if (!user.button(control::newPlateButton) || !placeCreatures(user)) return ended;
-    if (!user.trackbar(control::autoTrackbar, 0)) return ended;
+    // The last plate, with little automatic feeding: at x64 until the history has
+    // merged, then at the highest speed.  When both kinds have died out the user
+    // brings them back.
+    if (!user.button(control::newPlateButton) || !user.trackbar(control::autoTrackbar, plan.lastPlateAuto))
+        return ended;
     std::uint64_t frames = 0;
     for (; s.watch.plateTicks < plan.lastPlateTicks; ++frames) {
+        if (s.creatureList.empty() && !placeCreatures(user)) return ended;
         if (frames == PopulationHistory::capacity + 1 && !setSpeed(user, s, 4)) return ended;
         if (!user.passes(1)) return ended;
         if (frames % 1000 == 0 && !check("the last plate")) return problems;

@@ -3,13 +3,13 @@
 // run, through the program's own start-up and main loop.
 //
 // The session places creatures of both kinds, switches the statistics on, feeds
-// with the right button, runs at every speed of fast-forward,
-// steps single ticks while paused, follows creatures until they die, starts New
-// Vivarix while creatures live, and runs the last plate for a long time with the
-// population window open, at x64 until its history merges, then at the highest
-// speed; the caller has started a recording
-// of the journal, which writes a checkpoint every 1,000 ticks.  The plate's
-// invariants are checked along the way.
+// with the right button, runs at every speed of fast-forward, steps single ticks
+// while paused, follows creatures until they die, starts New Vivarix while
+// creatures live, and runs the last plate for a long time with the population
+// window open and a little automatic feeding, at x64 until its history merges,
+// then at the highest speed, bringing creatures back whenever both kinds have died
+// out.  The caller has started a recording of the journal, which writes a
+// checkpoint every 1,000 ticks.  The plate's invariants are checked along the way.
 #pragma once
 
 #include <cstdint>
@@ -40,6 +40,7 @@ struct WatchPlan {
     std::int64_t passesPerSpeed = 50;   // passes at each speed of fast-forward
     int followedDeaths = 3;             // creatures followed until each dies
     std::uint64_t lastPlateTicks = 0;   // ticks of the last plate
+    std::int32_t lastPlateAuto = 3;     // the "Auto" position on the last plate: a few dozen creatures
 };
 
 // Plays the session; returns what went wrong, "" when nothing did.
