@@ -77,11 +77,13 @@ sanitize: deps web
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	ctest --test-dir $(SANITIZE) --output-on-failure -j $(JOBS)
 
-# The long run of a crowded plate under the sanitizers.
+# The long runs under the sanitizers: a crowded plate, and the desktop program
+# watched by a scripted user for a million ticks.
 soak: deps
 	scripts/soak
 
-# A short run of the desktop program under valgrind's memcheck.
+# The scripted user's session of the desktop program, shorter, under valgrind's
+# memcheck.
 memcheck: deps build
 	scripts/memcheck
 

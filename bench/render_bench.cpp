@@ -135,13 +135,13 @@ void populationSample(benchmark::State& bench) {
     NoTextRenderer text;
     auto lab = crowdedPlate(10000, 13, text);
     const AppState& s = *lab;
-    PopulationHistory history;
+    auto history = std::make_unique<PopulationHistory>();
     std::uint64_t tick = 0;
     for (auto _ : bench) {
-        noteTick(history, s.kindCount);
-        sampleFrame(history, s, ++tick);
+        noteTick(*history, s.kindCount);
+        sampleFrame(*history, s, ++tick);
     }
-    benchmark::DoNotOptimize(history.samples.data());
+    benchmark::DoNotOptimize(history->store.data());
 }
 BENCHMARK(populationSample)->Unit(benchmark::kMicrosecond);
 

@@ -32,7 +32,7 @@ void fillHistory(PopulationWatch& watch) {
         s.series[nutrientSeries] = {300000 - wave * 50, 300000 - wave * 40, 300000 - wave * 45};
         s.series[kind0Strains] = {blueStrains, blueStrains + 3, blueStrains + 1};
         s.series[kind1Strains] = {redStrains, redStrains + 2, redStrains + 2};
-        h.samples.push_back(s);
+        h.store[h.count++] = s;
     }
     watch.plateTicks = PopulationHistory::capacity * 256;
 }
@@ -42,14 +42,15 @@ void populationRedraw(benchmark::State& bench) {
     std::unique_ptr<Desktop> desktop = startQtDesktop(argc, argv, none);
     desktop->showPopulationWindow(true);
     QCoreApplication::processEvents();
-    PopulationWatch watch;
+    auto watched = std::make_unique<PopulationWatch>();
+    PopulationWatch& watch = *watched;
     fillHistory(watch);
     desktop->showPopulation(populationChart(watch, 1));  // lays the chart out
     QCoreApplication::processEvents();
     // As the program asks: a point per two pixel columns.
     const auto columns = static_cast<std::size_t>(desktop->populationPlotWidth() / 2);
     for (auto _ : bench) {
-        ++watch.history.samples.back().series[kind0Count].max;  // a change to draw
+        ++historySamples(watch.history).back().series[kind0Count].max;  // a change to draw
         desktop->showPopulation(populationChart(watch, columns));
         QCoreApplication::processEvents();  // the paint
     }

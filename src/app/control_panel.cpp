@@ -175,8 +175,8 @@ void handleControlEvent(AppState& state, Desktop& desktop, std::int32_t c) {
     if (takesOver) endReplay(state);
     switch (c) {
     case control::autoTrackbar:
+        takeAutoPosition(state);  // first: a label that runs out of memory loses no input
         label(state, trackbar::autoFeed);
-        takeAutoPosition(state);
         break;
     case control::magenTrackbar:
         label(state, trackbar::magen);

@@ -1,5 +1,6 @@
 #include "app/main_loop.h"
 
+#include <new>
 #include <string>
 
 #include "app/commands.h"
@@ -14,6 +15,7 @@
 #include "platform/core/wrap.h"
 #include "render/plate_view.h"
 #include "session/control_table.h"
+#include "sim/tick.h"
 
 namespace vivarix {
 
@@ -34,10 +36,28 @@ void readPointer(AppState& state, Desktop& desktop) {
     }
 }
 
+// Runs a part of the pass that builds texts and tables on the heap: the handling
+// of an event, the title, the frame.  (The ticks never throw for lack of memory:
+// the simulation goes without the element, the journal ends.)  A part that runs
+// out of memory is left unfinished with the no-memory box, its drawing closed and
+// the creature list's last creature current, as a frame leaves it; the pass goes
+// on, and the next one draws everything anew (the repaints a frame did not reach
+// stay queued for it).
+template <class Part>
+void runPart(AppState& state, Part&& part) {
+    try {
+        part();
+    } catch (const std::bad_alloc&) {
+        stopDrawing(state.graphics);
+        settleCreatureList(state);
+        reportNoMemory(state);
+    }
+}
+
 // The frame after the pass's ticks: drawn, sampled for the population history, and
 // its time added to the frame rate's.
 void drawFrame(AppState& state) {
-    renderFrame(state);
+    runPart(state, [&] { renderFrame(state); });
     sampleDrawnFrame(state);
 
     state.frameTimeAccumMs =
@@ -111,7 +131,10 @@ bool runPass(AppState& state, Desktop& desktop) {
     state.frameCounter = wrapAdd32(state.frameCounter, 1);
     readPointer(state, desktop);
 
-    switch (handleEvent(state, desktop, desktop.pollEvent())) {
+    Handled handled = Handled::goOn;
+    const std::int32_t code = desktop.pollEvent();
+    runPart(state, [&] { handled = handleEvent(state, desktop, code); });
+    switch (handled) {
     case Handled::close:
         return false;
     case Handled::endPass:
@@ -120,7 +143,7 @@ bool runPass(AppState& state, Desktop& desktop) {
         break;
     }
 
-    desktop.setWindowTitle(0, mainWindowTitle(state));
+    runPart(state, [&] { desktop.setWindowTitle(0, mainWindowTitle(state)); });
     if (state.paused == 1) {
         // N runs one tick and draws it; otherwise a paused pass draws nothing.
         if (state.stepRequested == 1) {

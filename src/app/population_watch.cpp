@@ -1,6 +1,7 @@
 #include "app/population_watch.h"
 
 #include <algorithm>
+#include <new>
 #include <string>
 
 #include "app/app_state.h"
@@ -49,15 +50,24 @@ void refreshPopulationWindow(AppState& state, Desktop& desktop) {
     std::optional<ChartZoom> zoom = desktop.populationZoom();
     if (zoom && zoom->plate != watch.plate) zoom.reset();  // made on a plate that is gone
     const std::uint32_t now = passTime(state);
-    if (watch.shownChanges != 0) {
+    if (watch.chartFailed) {
+        if (now - watch.shownAtMs < chartIntervalMs) return;
+    } else if (watch.shownChanges != 0) {
         if (watch.changes == watch.shownChanges && width == watch.shownWidth && zoom == watch.shownZoom) return;
         if (now - watch.shownAtMs < chartIntervalMs) return;
     }
-    desktop.showPopulation(populationChart(watch, static_cast<std::size_t>(std::max(width / 2, 1)), zoom));
+    watch.shownAtMs = now;
+    try {
+        desktop.showPopulation(populationChart(watch, static_cast<std::size_t>(std::max(width / 2, 1)), zoom));
+    } catch (const std::bad_alloc&) {
+        if (!watch.chartFailed) desktop.messageBox("Vivarix", chartNoMemoryText);
+        watch.chartFailed = true;
+        return;
+    }
+    watch.chartFailed = false;
     watch.shownChanges = watch.changes;
     watch.shownWidth = width;
     watch.shownZoom = zoom;
-    watch.shownAtMs = now;
 }
 
 PopulationChart populationChart(const PopulationWatch& watch, std::size_t columns,

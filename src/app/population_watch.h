@@ -14,6 +14,9 @@ namespace vivarix {
 struct AppState;
 
 inline constexpr std::uint32_t chartIntervalMs = 500;  // the most often a chart is redrawn
+// The message (titled "Vivarix") when there is no memory for a chart.
+inline constexpr const char* chartNoMemoryText =
+    "There is not enough memory to draw the population chart. The window keeps its last chart until there is.";
 
 struct PopulationWatch {
     PopulationHistory history;
@@ -23,7 +26,8 @@ struct PopulationWatch {
     std::uint64_t shownChanges = 0;  // `changes` as last charted; 0: nothing shown yet
     std::int32_t shownWidth = 0;     // the plot width last charted for
     std::optional<ChartZoom> shownZoom;  // the zoom last charted for
-    std::uint32_t shownAtMs = 0;     // the pass clock when it was charted
+    std::uint32_t shownAtMs = 0;     // the pass clock when it was charted, or last tried
+    bool chartFailed = false;        // the last try ran out of memory (and said so)
 };
 
 // One tick of the session through runJournalledTick, counted for the plate and
@@ -45,7 +49,9 @@ void togglePopulationWindow(AppState& state, Desktop& desktop);
 // zoomed into on this plate, at one point per two columns of the plot, titled
 // "Vivarix population: tick N", when the history, the plot width or the zoom
 // changed and chartIntervalMs have passed on the pass clock since the last one (at
-// once when nothing has been charted since the window opened).
+// once when nothing has been charted since the window opened).  Without memory for
+// the chart the window keeps its last one, a message says so (once, until a chart
+// is drawn again), and the next try comes chartIntervalMs later.
 void refreshPopulationWindow(AppState& state, Desktop& desktop);
 
 // The chart of `watch`'s history reduced to `columns` points per series, over the

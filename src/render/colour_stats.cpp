@@ -33,9 +33,11 @@ std::size_t find(const KindColourCounts& counts, std::int32_t colour) {
 }
 
 // Enters the last slot into the table at position i (found empty for its colour).
+// The position is noted first: a table entry that resetKindCounts would not find
+// could outlive the slot it names.
 void enter(KindColourCounts& counts, std::size_t i) {
-    counts.table[i] = static_cast<std::int32_t>(counts.colours.size());
     counts.positions.push_back(i);
+    counts.table[i] = static_cast<std::int32_t>(counts.colours.size());
 }
 
 // Keeps the table at most half full.

@@ -10,7 +10,7 @@ std::string historyCsv(const PopulationHistory& history) {
     csv += ",first_tick";
     for (const char* name : names) csv += std::string(",") + name + "_min," + name + "_max";
     csv += '\n';
-    for (const PopulationSample& s : history.samples) {
+    for (const PopulationSample& s : historySamples(history)) {
         csv += std::to_string(s.lastTick);
         for (const Range& r : s.series) csv += ',' + std::to_string(r.last);
         csv += ',' + std::to_string(s.firstTick);

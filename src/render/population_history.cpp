@@ -25,22 +25,35 @@ void merge(PopulationSample& into, const PopulationSample& other) {
 // Halves the samples by merging neighbours; the last sample stays open for the
 // frames of the doubled span only if it is a merged pair.
 void mergeNeighbours(PopulationHistory& h) {
-    std::vector<PopulationSample>& s = h.samples;
+    std::array<PopulationSample, PopulationHistory::capacity>& s = h.store;
     std::size_t kept = 0;
-    for (std::size_t i = 0; i < s.size(); i += 2) {
+    for (std::size_t i = 0; i < h.count; i += 2) {
         PopulationSample pair = s[i];
-        if (i + 1 < s.size()) merge(pair, s[i + 1]);
+        if (i + 1 < h.count) merge(pair, s[i + 1]);
         s[kept++] = pair;
     }
-    const bool lastIsSingle = s.size() % 2 == 1;
-    s.resize(kept);
+    const bool lastIsSingle = h.count % 2 == 1;
+    h.count = kept;
     h.framesPerSample *= 2;
     h.pendingFrames = lastIsSingle ? h.framesPerSample / 2 : h.framesPerSample;
 }
 
 }  // namespace
 
-void clearHistory(PopulationHistory& history) { history = PopulationHistory{}; }
+std::span<const PopulationSample> historySamples(const PopulationHistory& history) {
+    return {history.store.data(), history.count};
+}
+
+std::span<PopulationSample> historySamples(PopulationHistory& history) { return {history.store.data(), history.count}; }
+
+void clearHistory(PopulationHistory& history) {
+    // Field by field: a fresh record would be a copy of the whole room.
+    history.count = 0;
+    history.framesPerSample = 1;
+    history.pendingFrames = 0;
+    history.frameCounts = {};
+    history.frameStarted = false;
+}
 
 void noteTick(PopulationHistory& history, const std::array<std::int32_t, 3>& kindCount) {
     for (std::size_t k = 0; k < 2; ++k) {
@@ -78,26 +91,26 @@ void sampleFrame(PopulationHistory& history, const SimState& state, std::uint64_
     sample.series[kind1Strains] = {strains[1], strains[1], strains[1]};
 
     if (history.pendingFrames > 0 && history.pendingFrames < history.framesPerSample) {
-        merge(history.samples.back(), sample);
+        merge(history.store[history.count - 1], sample);
         ++history.pendingFrames;
         return;
     }
-    if (history.samples.size() == PopulationHistory::capacity) {
+    if (history.count == PopulationHistory::capacity) {
         mergeNeighbours(history);
         if (history.pendingFrames < history.framesPerSample) {
-            merge(history.samples.back(), sample);
+            merge(history.store[history.count - 1], sample);
             ++history.pendingFrames;
             return;
         }
     }
-    history.samples.push_back(sample);
+    history.store[history.count++] = sample;
     history.pendingFrames = 1;
 }
 
 std::vector<PopulationSample> historyColumns(const PopulationHistory& history, std::size_t columns,
                                              std::uint64_t first, std::uint64_t last) {
     std::vector<PopulationSample> result;
-    const std::vector<PopulationSample>& all = history.samples;
+    const std::span<const PopulationSample> all = historySamples(history);
     // The samples are in tick order and do not overlap: [from, to) meet the range.
     const auto from = std::partition_point(all.begin(), all.end(),
                                            [first](const PopulationSample& s) { return s.lastTick < first; });

@@ -8,12 +8,15 @@
 // strains at the frame's tick.  At most `capacity` samples are kept: when full,
 // neighbouring samples are merged in pairs, keeping each merged span's minimum,
 // maximum and last value, and later frames are gathered into samples of the
-// doubled span, so that the whole run keeps an even resolution.
+// doubled span, so that the whole run keeps an even resolution.  The room for
+// `capacity` samples is part of the record, so that sampling, growing and merging
+// never allocate: a pass cannot run out of memory for the history.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "render/render_state.h"
@@ -38,13 +41,18 @@ struct PopulationSample {
 
 struct PopulationHistory {
     static constexpr std::size_t capacity = 4096;
-    std::vector<PopulationSample> samples;  // oldest first, at most capacity
+    std::array<PopulationSample, capacity> store{};  // the samples: store[0 .. count), oldest first
+    std::size_t count = 0;
     std::uint32_t framesPerSample = 1;      // doubles at every merge
     std::uint32_t pendingFrames = 0;        // frames gathered into the last sample so far
     // The counts of the frame being run: minimum and maximum after each of its ticks.
     std::array<Range, 2> frameCounts{};
     bool frameStarted = false;
 };
+
+// The samples kept, oldest first.
+std::span<const PopulationSample> historySamples(const PopulationHistory& history);
+std::span<PopulationSample> historySamples(PopulationHistory& history);
 
 // Forgets everything: a new plate starts a new history.
 void clearHistory(PopulationHistory& history);

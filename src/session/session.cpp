@@ -1,6 +1,8 @@
 #include "session/session.h"
 
+#include <cerrno>
 #include <ctime>
+#include <new>
 
 #include "sim/creature_text.h"
 #include "sim/tick.h"
@@ -9,11 +11,16 @@ namespace vivarix {
 
 namespace {
 
-// Appends one line (without its "\n") to the journal and to the recording.  A
-// recording that fails is closed; the journal in memory goes on.
-void writeLine(JournalWriter& journal, MessageBoxes* messages, const std::string& line) {
-    journal.text += line;
-    journal.text += '\n';
+void endJournal(JournalWriter& journal, MessageBoxes* messages, const char* why) {
+    if (journal.ended) return;
+    journal.ended = true;
+    journal.recording.reset();
+    (messages ? *messages : stderrMessageBoxes()).messageBox("Vivarix", why);
+}
+
+// Writes one line (without its "\n") to the recording.  A recording that fails is
+// closed; the journal in memory goes on.
+void record(JournalWriter& journal, MessageBoxes* messages, const std::string& line) {
     if (!journal.recording) return;
     std::FILE* file = journal.recording.get();
     FileResult written;
@@ -27,8 +34,31 @@ void writeLine(JournalWriter& journal, MessageBoxes* messages, const std::string
                                    written.reason() + ". It goes on without recording.");
 }
 
-void writeEntry(const SimState& state, Session& session, JournalEntry entry) {
-    writeLine(session.journal, state.messages, journalLine(entry));
+// Appends the line that `makeLine` gives (without its "\n") to the journal and to
+// the recording.  Without memory for it the journal ends: a line is added whole or
+// not at all.
+template <class MakeLine>
+void writeLine(const SimState& state, JournalWriter& journal, MakeLine&& makeLine) {
+    if (journal.ended) return;
+    try {
+        const std::string line = makeLine();
+        journal.text.reserve(journal.text.size() + line.size() + 1);
+        journal.text += line;
+        journal.text += '\n';
+        record(journal, state.messages, line);
+    } catch (const std::bad_alloc&) {
+        endJournal(journal, state.messages, journalNoMemoryText);
+    }
+}
+
+void writeEntry(const SimState& state, Session& session, const JournalEntry& entry) {
+    writeLine(state, session.journal, [&] { return journalLine(entry); });
+}
+
+// Ends the journal when what just ran made the simulation go without something
+// for lack of memory.
+void noteDetours(const SimState& state, Session& session, std::uint64_t detoursBefore) {
+    if (state.memoryDetours != detoursBefore) endJournal(session.journal, state.messages, journalDetourText);
 }
 
 // Writes the levels in force that differ from those last written.
@@ -63,7 +93,9 @@ struct NoteLevel {
 }  // namespace
 
 void writeCheckpoint(const SimState& state, Session& session) {
-    writeEntry(state, session, {session.ticks, Checkpoint{creaturesHash(state.creatureList)}});
+    // The hash is text too: made where running out of memory ends the journal.
+    writeLine(state, session.journal,
+              [&] { return journalLine({session.ticks, Checkpoint{creaturesHash(state.creatureList)}}); });
 }
 
 void startSession(Session& session, const JournalHead& head) {
@@ -73,13 +105,16 @@ void startSession(Session& session, const JournalHead& head) {
     j.text = journalHeadText(head);
     j.writtenAuto.reset();
     j.writtenFeeding = false;
+    j.ended = false;
     session.feeding = false;
     session.autoLevel = {};
     session.recordedCheckpoints = false;
 }
 
 PlaceResult takeInput(SimState& state, Session& session, const Input& input) {
+    const std::uint64_t detours = state.memoryDetours;
     const PlaceResult result = applyInput(state, input);
+    noteDetours(state, session, detours);
     if (!result) return result;
     if (isLevel(input))
         std::visit(NoteLevel{session}, input);
@@ -90,13 +125,21 @@ PlaceResult takeInput(SimState& state, Session& session, const Input& input) {
 
 void runSessionTick(SimState& state, Session& session) {
     writeLevels(state, session);
+    const std::uint64_t detours = state.memoryDetours;
     runTick(state);
     ++session.ticks;
+    noteDetours(state, session, detours);
     if (!session.recordedCheckpoints && session.ticks % journalCheckpointTicks == 0) writeCheckpoint(state, session);
 }
 
 FileResult startRecording(Session& session, const std::string& path) {
     JournalWriter& j = session.journal;
+    std::string recordingPath;
+    try {
+        recordingPath = path;
+    } catch (const std::bad_alloc&) {
+        return FileResult{ENOMEM};
+    }
     std::unique_ptr<std::FILE, FileCloser> file;
     FileResult result;
     result.attempt([&] {
@@ -107,12 +150,12 @@ FileResult startRecording(Session& session, const std::string& path) {
     result.attempt([&] { return std::fflush(file.get()) == 0; });
     if (!result) return result;
     j.recording = std::move(file);
-    j.recordingPath = path;
+    j.recordingPath = std::move(recordingPath);
     return result;
 }
 
 FileResult saveJournal(const SimState& state, Session& session, const std::string& path) {
-    writeCheckpoint(state, session);
+    if (!session.journal.ended) writeCheckpoint(state, session);
     return writeWholeFile(path, session.journal.text);
 }
 

@@ -9,6 +9,13 @@
 // last written, so a level changed and changed back between two ticks writes
 // nothing, and steady feeding costs one line.  A checkpoint is written after every
 // 1,000th tick and when the journal is saved.
+//
+// The journal ends early, with a message to the state's messages, when it can no
+// longer tell the session's story: when there is no memory for its next line, or
+// when the simulation had to go without a child or a unit of nutrient for lack of
+// memory (SimState::memoryDetours), which no replay repeats.  It then keeps what it
+// holds, which still replays the session up to there, and takes no more lines; its
+// recording is closed; the session goes on.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +33,16 @@ namespace vivarix {
 
 inline constexpr std::uint64_t journalCheckpointTicks = 1000;
 
+// The messages (titled "Vivarix") of a journal that ends early: no memory for its
+// next line, or a memory detour of the simulation.
+inline constexpr const char* journalNoMemoryText =
+    "The session can no longer be journalled: there is not enough memory for its journal. The journal and its "
+    "recording end here and replay the session up to here; the session goes on without them.";
+inline constexpr const char* journalDetourText =
+    "The session can no longer be journalled: for lack of memory a creature was not born or nutrient was not "
+    "dropped, which a replay cannot repeat. The journal and its recording end before that tick and replay the "
+    "session up to it; the session goes on without them.";
+
 // The journal as written so far.
 struct JournalWriter {
     std::string text;                                  // every line so far
@@ -35,6 +52,7 @@ struct JournalWriter {
     std::optional<AutoInput> writtenAuto;  // none: not written yet
     bool writtenFeeding = false;
     FeedInput writtenFeed;                 // the last feed line's fields
+    bool ended = false;                    // ended early: takes no more lines
 };
 
 struct Session {
@@ -57,7 +75,8 @@ struct Session {
 void startSession(Session& session, const JournalHead& head);
 
 // Applies `input` (applyInput) and journals it: an event that took effect at once,
-// a level by the next tick.  Returns what applyInput returned.
+// a level by the next tick.  Returns what applyInput returned.  Neither this nor
+// runSessionTick throws for lack of memory: the journal ends instead.
 PlaceResult takeInput(SimState& state, Session& session, const Input& input);
 
 // One tick of the session: writes the levels that changed, runs the tick (runTick),
@@ -69,13 +88,14 @@ void runSessionTick(SimState& state, Session& session);
 void writeCheckpoint(const SimState& state, Session& session);
 
 // From now on every line is also written to `path` and flushed, starting with what
-// the journal holds.  A failure (false, with the failing call's error) records
-// nothing.  A recording that fails later is closed with a message naming the error
-// to the state's messages; the journal in memory goes on.
+// the journal holds.  A failure (false, with the failing call's error, ENOMEM when
+// there is no memory for the path) records nothing.  A recording that fails later
+// is closed with a message naming the error to the state's messages; the journal in
+// memory goes on.
 FileResult startRecording(Session& session, const std::string& path);
 
 // Appends a checkpoint and writes the whole journal to `path`; on failure, the
-// failing call's error.
+// failing call's error.  A journal that ended early is written as it ended.
 FileResult saveJournal(const SimState& state, Session& session, const std::string& path);
 
 // The name a save suggests for a journal made at local time `when`:

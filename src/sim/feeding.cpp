@@ -18,7 +18,10 @@ bool onPlate(const SimState& state, std::int32_t x, std::int32_t y) {
 void addCappedUnit(SimState& state, std::int32_t x, std::int32_t y) {
     // The entry comes first: a cell whose repaint cannot be queued stays as it was.
     NutriumParticle* p = queueRepaint(state, x, y);
-    if (!p) return;
+    if (!p) {
+        ++state.memoryDetours;
+        return;
+    }
     std::int16_t& cell = cellAt(state.plateGrid, x, y);
     const std::int32_t raised = cell + 1;  // full int width: a cell at 32767 caps to 5
     cell = static_cast<std::int16_t>(raised > manualCap ? manualCap : raised);

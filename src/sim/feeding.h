@@ -25,8 +25,8 @@ void feedAutomatically(SimState& state);
 void feedCentre(SimState& state);
 
 // Adds one unit to the plate cell (x, y), leaving it at no more than 5, and queues
-// it.  When the queue entry cannot be allocated the failure is reported and the
-// cell is left unchanged.
+// it.  When the queue entry cannot be allocated the failure is reported, counted
+// as a memory detour, and the cell is left unchanged.
 void addCappedUnit(SimState& state, std::int32_t x, std::int32_t y);
 
 }  // namespace vivarix

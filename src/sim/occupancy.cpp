@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <new>
 #include <utility>
 
 namespace vivarix {
@@ -44,20 +45,52 @@ Creature* firstIn(const Occupancy& index, const OccupancyTable& table, const Lis
     return best;
 }
 
+// Stops recording for the rest of the step: searches walk the list from now on.
+void makeLame(Occupancy& index) {
+    index.lame = true;
+    index.recording = false;
+    index.beforeValid = false;
+}
+
+// The first creature in list order other than `creature` on its cell, by a walk.
+Creature* firstOnCellByWalk(CreatureList& list, const Creature& creature) {
+    for (Creature* c = list.front(); c; c = CreatureList::after(c))
+        if (c != &creature && c->x == creature.x && c->y == creature.y) return c;
+    return nullptr;
+}
+
 }  // namespace
 
+bool growOccupancyTable(Occupancy& index, OccupancyTable& table) {
+    try {
+        table.entries.reserve(std::max<std::size_t>(2 * table.entries.capacity(), 1024));
+        return true;
+    } catch (const std::bad_alloc&) {
+        makeLame(index);
+        return false;
+    }
+}
+
 void beginOccupancyStep(Occupancy& index, CreatureList& list, std::int32_t columns, std::int32_t rows) {
+    index.lame = false;
     const std::int32_t blockRows = (rows >> Occupancy::blockShift) + 1;
     const std::size_t blocks =
         static_cast<std::size_t>((columns >> Occupancy::blockShift) + 1) * static_cast<std::size_t>(blockRows);
-    if (index.rows != rows || index.blockRows != blockRows || index.now.first.size() != blocks) {
+    if (index.rows != rows || index.blockRows != blockRows || index.now.first.size() != blocks ||
+        index.before.first.size() != blocks) {
         index.rows = rows;
         index.blockRows = blockRows;
         index.before = OccupancyTable{};
         index.now = OccupancyTable{};
-        index.before.first.assign(blocks, 0);
-        index.now.first.assign(blocks, 0);
         index.beforeValid = false;
+        index.searched = false;
+        try {
+            index.before.first.assign(blocks, 0);
+            index.now.first.assign(blocks, 0);
+        } catch (const std::bad_alloc&) {
+            makeLame(index);
+            return;
+        }
     }
     if (ListKeys<Creature>(list).changes() != index.listChanges) index.beforeValid = false;
     clearTable(index.now);
@@ -67,6 +100,11 @@ void beginOccupancyStep(Occupancy& index, CreatureList& list, std::int32_t colum
 }
 
 void endOccupancyStep(Occupancy& index, CreatureList& list) {
+    if (index.lame) {
+        index.beforeValid = false;
+        clearTable(index.now);
+        return;
+    }
     if (index.recordedFromStart) {
         std::swap(index.before, index.now);
         index.beforeValid = true;
@@ -79,6 +117,7 @@ void endOccupancyStep(Occupancy& index, CreatureList& list) {
 
 Creature* firstOtherOnCell(Occupancy& index, CreatureList& list, const Creature& creature) {
     index.searched = true;
+    if (index.lame) return firstOnCellByWalk(list, creature);
     // `before` and `now` cover the list when the step has recorded from its start
     // on top of a valid `before` (a step that does not record starts with `before`
     // invalid), or since a walk earlier in this step.
@@ -86,8 +125,9 @@ Creature* firstOtherOnCell(Occupancy& index, CreatureList& list, const Creature&
         // One walk records every creature where it stands now; with what the step
         // records from here on, that covers the list for the rest of the step.
         clearTable(index.before);
-        for (const Creature* c = list.front(); c; c = CreatureList::after(c))
+        for (const Creature* c = list.front(); c && !index.lame; c = CreatureList::after(c))
             occupancyRecordIn(index, index.before, *c);
+        if (index.lame) return firstOnCellByWalk(list, creature);
         index.beforeValid = true;
     }
     index.recording = true;

@@ -30,6 +30,11 @@
 // The index reaches the list only through ListKeys: element keys, the record of a
 // key, liveness, list order and the count of changes.
 //
+// The index is only a faster way to the search's answer, so running out of memory
+// for it loses nothing: a table that cannot grow leaves the index `lame` for the
+// rest of the step, which then stops recording and answers its searches by walking
+// the list.  The next step builds the index again.
+//
 // Chains are kept per block of 2 by 2 cells: the tables of chain heads stay small
 // enough for the cache while the step jumps around the plate.  Emptying a table
 // does not touch its chain heads: entries are numbered on across emptyings, and a
@@ -67,14 +72,23 @@ struct Occupancy {
     bool recording = false;         // this step records into `now`
     bool recordedFromStart = false; // ... and did from its start
     bool searched = false;          // this step searched
+    bool lame = false;              // a table could not grow: this step walks the list
 };
 
 // Starts a step: sizes the tables for a columns-by-rows grid and empties `now`;
 // `before` stays trusted only if the list is unchanged since the last step ended.
+// Without memory for the tables the step starts lame.
 void beginOccupancyStep(Occupancy& index, CreatureList& list, std::int32_t columns, std::int32_t rows);
 
-// Adds a creature at its current cell to a table.
-inline void occupancyRecordIn(const Occupancy& index, OccupancyTable& table, const Creature& creature) {
+// Makes room for more entries in a full table; false, with the index lame, when
+// there is no memory for them.
+bool growOccupancyTable(Occupancy& index, OccupancyTable& table);
+
+// Adds a creature at its current cell to a table; nothing when the table is full
+// and cannot grow (the index is lame then).
+inline void occupancyRecordIn(Occupancy& index, OccupancyTable& table, const Creature& creature) {
+    if (table.entries.size() == table.entries.capacity() && !growOccupancyTable(index, table)) [[unlikely]]
+        return;
     const auto block = static_cast<std::size_t>((creature.x >> Occupancy::blockShift) * index.blockRows +
                                                 (creature.y >> Occupancy::blockShift));
     std::uint32_t& head = table.first[block];

@@ -28,6 +28,7 @@ void reproduceCreature(SimState& state, Creature& parent) {
     Creature* child = addElement(state.creatureList);
     if (!child) {
         reportNoMemory(state);
+        ++state.memoryDetours;
         return;
     }
     state.kindCount[static_cast<std::size_t>(parent.kind)] += 1;

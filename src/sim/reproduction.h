@@ -16,8 +16,8 @@ namespace vivarix {
 // randomInt(1) - 1 for kPoints and the genes (genes stop at 0), randomInt(10) - 10
 // for the others.  Mutation never raises a trait.  The colour is recomputed last.
 // kindCount of the parent's kind grows by one.
-// When no element can be allocated the failure is reported, no child is made,
-// kindCount is unchanged and the parent stays current.
+// When no element can be allocated the failure is reported and counted as a memory
+// detour, no child is made, kindCount is unchanged and the parent stays current.
 void reproduceCreature(SimState& state, Creature& parent);
 
 }  // namespace vivarix

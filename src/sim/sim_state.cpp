@@ -19,6 +19,7 @@ void resetSimulation(SimState& state, MessageBoxes* messages, std::uint64_t seed
     state.followed = nullptr;
     state.manualFeeding = {};
     state.autoFeedAmount = 0;
+    state.memoryDetours = 0;
 }
 
 void reportNoMemory(SimState& state) {

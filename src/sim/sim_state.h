@@ -55,6 +55,10 @@ struct SimState {
     Random random;
     Graphics graphics;
     MessageBoxes* messages = nullptr;   // not owned; nullptr: messages go to stderr
+    // Appends refused for lack of memory that changed what the simulation does: a
+    // child not born, a unit of manual or centre feeding not dropped.  From the first
+    // one on, the run parts from what its inputs alone reproduce.
+    std::uint64_t memoryDetours = 0;
 
     Occupancy occupancy;  // scratch of stepCreatures, rebuilt at every step
 };
@@ -63,8 +67,8 @@ struct SimState {
 void allocatePlate(SimState& state);
 
 // A simulation as it starts: the plate size, both grids allocated, both lists
-// empty, nothing followed, no feeding, the generator seeded with `seed` and
-// messages going to `messages` (nullptr: stderr).
+// empty, nothing followed, no feeding, no detours, the generator seeded with `seed`
+// and messages going to `messages` (nullptr: stderr).
 void resetSimulation(SimState& state, MessageBoxes* messages, std::uint64_t seed);
 
 // Shows "Fehler!" / "Kein Speicherplatz zum Reservieren des neuen Elements": a list

@@ -1,29 +1,36 @@
-// The soak: a crowded plate for 200,000 passes, meant to run under AddressSanitizer
-// and UndefinedBehaviorSanitizer (scripts/soak, `make soak`).  It takes minutes, so
-// it is disabled in the normal suite; scripts/soak runs it with
-// --gtest_also_run_disabled_tests.  VIVARIX_SOAK_PASSES overrides the number of
-// passes for a shorter try.
+// The soaks, meant to run under AddressSanitizer and UndefinedBehaviorSanitizer
+// (scripts/soak, `make soak`): a crowded plate for 200,000 passes, and the desktop
+// program watched by a user for a million ticks.  They take minutes, so they are
+// disabled in the normal suite; scripts/soak runs them with
+// --gtest_also_run_disabled_tests.  VIVARIX_SOAK_PASSES and VIVARIX_SOAK_TICKS
+// override the passes of the first and the ticks of the second's last plate for a
+// shorter try.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
+#include "app/startup.h"
 #include "invariants.h"
 #include "lab_run.h"
+#include "support/program_run.h"
+#include "support/scripted_desktop.h"
+#include "support/watch_session.h"
 
 namespace vivarix::lab {
 namespace {
 
-constexpr std::uint64_t defaultPasses = 200000;
-
-std::uint64_t soakPasses() {
-    const char* text = std::getenv("VIVARIX_SOAK_PASSES");
-    if (!text || !*text) return defaultPasses;
+// The number in the environment variable `name`, else `otherwise`.
+std::uint64_t soakLength(const char* name, std::uint64_t otherwise) {
+    const char* text = std::getenv(name);
+    if (!text || !*text) return otherwise;
     char* end = nullptr;
     const unsigned long long value = std::strtoull(text, &end, 10);
-    return *end == '\0' && value > 0 ? value : defaultPasses;
+    return *end == '\0' && value > 0 ? value : otherwise;
 }
 
 // Window positions on the plate disc (centre 230, 230, radius 220): a ring and its
@@ -69,8 +76,10 @@ Options crowdedPlate(std::uint64_t passes) {
     return o;
 }
 
-TEST(Soak, DISABLED_ACrowdedPlateKeepsEveryInvariantForTwoHundredThousandPasses) {
-    const std::uint64_t passes = soakPasses();
+using Soak = test::ScratchDir;
+
+TEST_F(Soak, DISABLED_ACrowdedPlateKeepsEveryInvariantForTwoHundredThousandPasses) {
+    const std::uint64_t passes = soakLength("VIVARIX_SOAK_PASSES", 200000);
     const Options options = crowdedPlate(passes);
     Lab lab;
     prepareLab(lab, options.randomNutrient, 4242);
@@ -105,6 +114,39 @@ TEST(Soak, DISABLED_ACrowdedPlateKeepsEveryInvariantForTwoHundredThousandPasses)
     // population dip now and then; it stays in the thousands on average.
     EXPECT_GE(sum / samples, 1000u) << "the plate did not stay crowded";
     EXPECT_GE(fewest, 500u) << "the plate emptied";
+}
+
+// The desktop program's start-up and main loop on the scripted desktop, its journal
+// recorded: the session of watch_session.h, its last plate a million ticks long
+// with the population window open; then the journal replays verified, checkpoint by
+// checkpoint, and the recording holds what the journal holds.
+TEST_F(Soak, DISABLED_ADesktopSessionWatchedForAMillionTicksReplaysVerified) {
+    const auto start = std::chrono::steady_clock::now();
+    test::ScriptedDesktop desktop;
+    NoTextRenderer text;
+    auto state = std::make_unique<AppState>();
+    ASSERT_TRUE(startUp(*state, desktop, text, 4242));
+    ASSERT_TRUE(startRecording(state->session, (dir / "recorded.vxs").string()));
+    test::ScriptedUser user(desktop, *state);
+    test::WatchPlan plan;
+    plan.lastPlateTicks = soakLength("VIVARIX_SOAK_TICKS", 1000000);
+    EXPECT_EQ(test::watchSession(user, *state, plan), "");
+    EXPECT_GE(state->watch.history.framesPerSample, 2u) << "the history never merged";
+    EXPECT_TRUE(desktop.messages.empty()) << desktop.messages.front().second;
+    const std::uint64_t ticks = state->session.ticks;
+    const auto watched = std::chrono::steady_clock::now();
+    EXPECT_EQ(test::replayProblems(*state, dir / "saved.vxs", ticks / journalCheckpointTicks), "");
+    EXPECT_EQ(test::readFile(dir / "recorded.vxs"), state->session.journal.text);
+    const auto replayed = std::chrono::steady_clock::now();
+    using Seconds = std::chrono::duration<double>;
+    std::int64_t most = 0;
+    for (const PopulationSample& sample : historySamples(state->watch.history))
+        most = std::max(most, sample.series[kind0Count].max + sample.series[kind1Count].max);
+    std::printf("soak: a desktop session of %llu ticks (%llu on its last plate, up to %lld creatures) in %.0f s, its "
+                "journal replayed in %.0f s; the history in %zu samples of %u frames\n",
+                static_cast<unsigned long long>(ticks), static_cast<unsigned long long>(state->watch.plateTicks),
+                static_cast<long long>(most), Seconds(watched - start).count(), Seconds(replayed - watched).count(),
+                historySamples(state->watch.history).size(), state->watch.history.framesPerSample);
 }
 
 }  // namespace

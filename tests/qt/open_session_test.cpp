@@ -148,9 +148,9 @@ TEST_F(OpenSession, PlaysGoesToTicksBothWaysAndEndsAsTheLab) {
     }
     // The history counts the plate's ticks the jumps passed: the new plate's 100.
     EXPECT_EQ(state->watch.plateTicks, 100u);
-    ASSERT_FALSE(state->watch.history.samples.empty());
-    EXPECT_EQ(state->watch.history.samples.back().lastTick, 100u);
-    EXPECT_LE(state->watch.history.samples.front().firstTick, jumpSampleTicks);
+    ASSERT_FALSE(historySamples(state->watch.history).empty());
+    EXPECT_EQ(historySamples(state->watch.history).back().lastTick, 100u);
+    EXPECT_LE(historySamples(state->watch.history).front().firstTick, jumpSampleTicks);
 
     key(Qt::Key_End);
     EXPECT_EQ(creaturesHash(state->creatureList), labHash(journal, end));

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
+#include <span>
 
 #include "render/population_csv.h"
 #include "render/population_history.h"
@@ -11,7 +13,7 @@
 namespace vivarix {
 namespace {
 
-Range overall(const std::vector<PopulationSample>& samples, std::size_t series) {
+Range overall(std::span<const PopulationSample> samples, std::size_t series) {
     Range r{INT64_MAX, INT64_MIN};
     for (const PopulationSample& s : samples) {
         r.min = std::min(r.min, s.series[series].min);
@@ -22,7 +24,8 @@ Range overall(const std::vector<PopulationSample>& samples, std::size_t series) 
 
 TEST(PopulationHistory, MergingKeepsTheBoundAndEveryExtreme) {
     test::TinyPlate plate;
-    PopulationHistory history;
+    auto room = std::make_unique<PopulationHistory>();
+    PopulationHistory& history = *room;
     std::uint64_t tick = 0;
     for (std::uint64_t frame = 0; frame < 20000; ++frame) {
         // Four ticks a frame; one tick of the whole run crashes kind 1 to 0 and one
@@ -34,18 +37,18 @@ TEST(PopulationHistory, MergingKeepsTheBoundAndEveryExtreme) {
         }
         sampleFrame(history, plate.state, tick);
         sampleFrame(history, plate.state, tick);  // a frame that ran no tick adds nothing
-        ASSERT_LE(history.samples.size(), PopulationHistory::capacity);
+        ASSERT_LE(history.count, PopulationHistory::capacity);
     }
-    EXPECT_GT(history.samples.size(), PopulationHistory::capacity / 2);
-    EXPECT_EQ(history.samples.front().firstTick, 4u);
-    EXPECT_EQ(history.samples.back().lastTick, tick);
-    for (std::size_t i = 1; i < history.samples.size(); ++i)
-        ASSERT_LT(history.samples[i - 1].lastTick, history.samples[i].firstTick);
-    EXPECT_EQ(overall(history.samples, kind0Count).max, 9000);
-    EXPECT_EQ(overall(history.samples, kind0Count).min, 100);
-    EXPECT_EQ(overall(history.samples, kind1Count).min, 0);
+    const std::span<const PopulationSample> samples = historySamples(history);
+    EXPECT_GT(samples.size(), PopulationHistory::capacity / 2);
+    EXPECT_EQ(samples.front().firstTick, 4u);
+    EXPECT_EQ(samples.back().lastTick, tick);
+    for (std::size_t i = 1; i < samples.size(); ++i) ASSERT_LT(samples[i - 1].lastTick, samples[i].firstTick);
+    EXPECT_EQ(overall(samples, kind0Count).max, 9000);
+    EXPECT_EQ(overall(samples, kind0Count).min, 100);
+    EXPECT_EQ(overall(samples, kind1Count).min, 0);
     // The last value is the count after the last tick, however many samples merged.
-    EXPECT_EQ(history.samples.back().series[kind0Count].last, 100 + static_cast<std::int64_t>((tick - 1) % 50));
+    EXPECT_EQ(samples.back().series[kind0Count].last, 100 + static_cast<std::int64_t>((tick - 1) % 50));
 
     const std::vector<PopulationSample> columns = historyColumns(history, 640);
     EXPECT_LE(columns.size(), 640u);
@@ -68,17 +71,17 @@ TEST(PopulationHistory, MergingKeepsTheBoundAndEveryExtreme) {
     EXPECT_EQ(overall(historyColumns(history, 100, 60000, 80000), kind0Count).max, 149);
 
     clearHistory(history);
-    EXPECT_TRUE(history.samples.empty());
+    EXPECT_TRUE(historySamples(history).empty());
 }
 
 // The saved table is every kept sample, as kept: the value after its last tick,
 // then its first tick and each series' extremes.
 TEST(PopulationHistory, TheTableHoldsEverySampleAsKept) {
-    PopulationHistory history;
-    history.samples = {
-        {1, 1, {{{3, 3, 3}, {2, 2, 2}, {400, 400, 400}, {1, 1, 1}, {2, 2, 2}}}},
-        {2, 9, {{{0, 7, 5}, {1, 4, 4}, {380, 401, 380}, {0, 3, 2}, {1, 2, 1}}}},
-    };
+    auto room = std::make_unique<PopulationHistory>();
+    PopulationHistory& history = *room;
+    history.store[0] = {1, 1, {{{3, 3, 3}, {2, 2, 2}, {400, 400, 400}, {1, 1, 1}, {2, 2, 2}}}};
+    history.store[1] = {2, 9, {{{0, 7, 5}, {1, 4, 4}, {380, 401, 380}, {0, 3, 2}, {1, 2, 1}}}};
+    history.count = 2;
     EXPECT_EQ(historyCsv(history),
               "tick,blue,red,nutrient,blue_strains,red_strains,first_tick,blue_min,blue_max,red_min,red_max,"
               "nutrient_min,nutrient_max,blue_strains_min,blue_strains_max,red_strains_min,red_strains_max\n"

@@ -14,8 +14,8 @@
 
 #include "lab_run.h"
 #include "sim/creature_step.h"
-#include "sim/gene_colour.h"
 #include "sim/reproduction.h"
+#include "support/crowded_plate.h"
 
 namespace vivarix {
 namespace {
@@ -119,42 +119,6 @@ void referenceStep(SimState& s, Branches& seen) {
     }
 }
 
-// A disc-shaped plate with nutrient, crowded in one corner region: creatures of
-// both kinds stacked several to a cell, with low and varied stress tolerances, so
-// that blocked moves, attacks, standoffs and mutual removals are frequent.
-void crowdedPlate(SimState& s, std::uint64_t seed, std::int32_t creatures) {
-    allocatePlate(s);
-    seedRandom(s.random, seed);
-    Random setup;
-    seedRandom(setup, seed ^ 0x5EED);
-    for (std::int32_t x = 0; x <= s.plateWidth; ++x)
-        for (std::int32_t y = 0; y <= s.plateHeight; ++y) {
-            const std::int32_t dx = x - 230, dy = y - 230;
-            cellAt(s.plateGrid, x, y) =
-                dx * dx + dy * dy < 220 * 220 ? static_cast<std::int16_t>(randomInt(setup, 3)) : std::int16_t{-1};
-        }
-    for (std::int32_t i = 0; i < creatures; ++i) {
-        Creature* c = addElement(s.creatureList);
-        c->x = 200 + randomInt(setup, 24);
-        c->y = 200 + randomInt(setup, 24);
-        c->stomach = 50 + randomInt(setup, 300);
-        c->age = randomInt(setup, 300);
-        c->kind = static_cast<std::int16_t>(randomInt(setup, 1));
-        c->maxAge = 600 + randomInt(setup, 600);
-        c->stomachCapacity = 200 + randomInt(setup, 400);
-        c->sexMarker = 3;
-        c->maturityAge = 200 + randomInt(setup, 200);
-        c->stress = randomInt(setup, 20);
-        c->stressTolerance = randomInt(setup, 12) - 2;
-        c->kPoints = 1;
-        for (std::int16_t* gene : {&c->geneV, &c->geneR, &c->geneSr, &c->geneRw, &c->geneSl, &c->geneL})
-            *gene = static_cast<std::int16_t>(randomInt(setup, 2));
-        c->direction = static_cast<std::int16_t>(randomInt(setup, 7));
-        c->colour = geneColour(*c);
-        s.kindCount[static_cast<std::size_t>(c->kind)] += 1;
-    }
-}
-
 std::vector<std::int32_t> queued(const NutriumList& list) {
     std::vector<std::int32_t> values;
     for (const NutriumParticle* p = list.front(); p; p = NutriumList::after(p)) {
@@ -189,8 +153,8 @@ class ReferenceStep : public ::testing::TestWithParam<std::uint64_t> {};
 
 TEST_P(ReferenceStep, CrowdedPlatesStayIdenticalTickByTick) {
     SimState program, reference;
-    crowdedPlate(program, GetParam(), 2500);
-    crowdedPlate(reference, GetParam(), 2500);
+    test::crowdedPlate(program, GetParam(), 2500);
+    test::crowdedPlate(reference, GetParam(), 2500);
     Branches seen;
     expectIdenticalTicks(program, reference, 400, seen);
     // The plate really exercised every branch of an attack.
@@ -227,8 +191,8 @@ void scatterInMemory(CreatureList& list, std::uint64_t seed) {
 TEST_P(ReferenceStep, ALargeScatteredListIsReLaidAndStaysIdentical) {
     SimState program, reference;
     const auto count = static_cast<std::int32_t>(relayMinimum + 1000);
-    crowdedPlate(program, GetParam(), count);
-    crowdedPlate(reference, GetParam(), count);
+    test::crowdedPlate(program, GetParam(), count);
+    test::crowdedPlate(reference, GetParam(), count);
     CreatureList& list = program.creatureList;
     scatterInMemory(list, GetParam());
     ASSERT_EQ(lab::creaturesText(list), lab::creaturesText(reference.creatureList));
@@ -264,7 +228,7 @@ TEST_P(ReferenceStep, TheFollowedCreatureIsKeptThroughReLayingAndLetGoWhenRemove
     int relaid = 0, letGo = 0;
     for (std::size_t round = 1; round <= 8; ++round) {
         SimState s;
-        crowdedPlate(s, GetParam(), static_cast<std::int32_t>(relayMinimum + 1000));
+        test::crowdedPlate(s, GetParam(), static_cast<std::int32_t>(relayMinimum + 1000));
         CreatureList& list = s.creatureList;
         scatterInMemory(list, GetParam());
         s.followed = list.front();

@@ -23,7 +23,7 @@
 
 namespace vivarix::test {
 
-class ScriptedDesktop final : public Desktop {
+class ScriptedDesktop : public Desktop {
 public:
     bool surfaceAvailable = true;   // renderSurfaceAvailable()
     bool controlsAvailable = true;  // beginControls()
@@ -40,6 +40,8 @@ public:
     void queue(std::int32_t code, std::int32_t number = -1) { events.push_back({code, number, pointer, {}}); }
     // Queues a file dropped on the window.
     void queueDrop(std::string file) { events.push_back({event::fileDropped, -1, pointer, std::move(file)}); }
+    // Whether every queued event has been handed out.
+    bool idle() const { return events.empty(); }
     void movePointer(std::int32_t x, std::int32_t y) { pointer = {x, y}; }
     HeadlessControls& controls() { return panel; }
 
