@@ -12,6 +12,7 @@
 
 #include "app/population_watch.h"
 #include "app/replay.h"
+#include "app/speed.h"
 #include "platform/core/clock.h"
 #include "platform/core/controls.h"
 #include "render/render_state.h"
@@ -36,6 +37,8 @@ struct AppState : RenderState {
     std::int32_t frameCounter = 0;        // passes, paused ones included
     std::int32_t speedIndex = 0;          // into passSpeeds (speed.h): 0 one tick a pass
     std::int32_t stepRequested = 0;       // 1: N asked for one tick while paused
+    // What the ticks of a pass at maxSpeed may take; the platform's to choose.
+    std::chrono::microseconds maxSpeedTicks = maxSpeedBudget;
 
     Session session;                 // the seed, the ticks run and the journal of the inputs
     MillisecondClock* passClock = nullptr;  // times the passes; nullptr: tickCount().  Not owned

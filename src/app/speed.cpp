@@ -33,7 +33,7 @@ std::int32_t runPassTicks(AppState& state) {
     while (!atRecordingEnd(state)) {
         runWatchedTick(state);
         ++ticks;
-        if (speed == maxSpeed ? Clock::now() - start >= maxSpeedBudget : ticks == speed) break;
+        if (speed == maxSpeed ? Clock::now() - start >= state.maxSpeedTicks : ticks == speed) break;
     }
     return ticks;
 }

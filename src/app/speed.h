@@ -12,7 +12,8 @@ namespace vivarix {
 struct AppState;
 
 // The speeds that F cycles through, in this order: ticks per pass, or maxSpeed for
-// as many ticks as fit in maxSpeedBudget of each pass.  Index 0 (one tick a pass)
+// as many ticks as fit in the state's tick budget of each pass (maxSpeedBudget on
+// the desktop; AppState::maxSpeedTicks).  Index 0 (one tick a pass)
 // is the program as it starts.
 inline constexpr std::int32_t maxSpeed = 0;
 inline constexpr std::array<std::int32_t, 5> passSpeeds = {1, 4, 16, 64, maxSpeed};
@@ -29,7 +30,7 @@ std::string mainWindowTitle(const AppState& state);
 
 // Runs the ticks of one pass at the state's speed, each through runJournalledTick
 // and noted in the population history.  At maxSpeed at least one tick, then more
-// while the pass's ticks have taken less than maxSpeedBudget.  A replay stops at
+// while the pass's ticks have taken less than the state's maxSpeedTicks.  A replay stops at
 // the recording's end (and runs none there).  Returns the ticks run.
 std::int32_t runPassTicks(AppState& state);
 
