@@ -18,14 +18,13 @@ void endJournal(JournalWriter& journal, MessageBoxes* messages, const char* why)
     (messages ? *messages : stderrMessageBoxes()).messageBox("Vivarix", why);
 }
 
-// Writes one line (without its "\n") to the recording.  A recording that fails is
+// Writes one line (with its "\n") to the recording.  A recording that fails is
 // closed; the journal in memory goes on.
 void record(JournalWriter& journal, MessageBoxes* messages, const std::string& line) {
     if (!journal.recording) return;
     std::FILE* file = journal.recording.get();
     FileResult written;
     written.attempt([&] { return std::fwrite(line.data(), 1, line.size(), file) == line.size(); });
-    written.attempt([&] { return std::fputc('\n', file) != EOF; });
     written.attempt([&] { return std::fflush(file) == 0; });
     if (written) return;
     journal.recording.reset();
@@ -36,15 +35,16 @@ void record(JournalWriter& journal, MessageBoxes* messages, const std::string& l
 
 // Appends the line that `makeLine` gives (without its "\n") to the journal and to
 // the recording.  Without memory for it the journal ends: a line is added whole or
-// not at all.
+// not at all (one append, which leaves the text as it was when it throws, and
+// which grows the text geometrically where an exact reserve would copy it whole
+// for every line).
 template <class MakeLine>
 void writeLine(const SimState& state, JournalWriter& journal, MakeLine&& makeLine) {
     if (journal.ended) return;
     try {
-        const std::string line = makeLine();
-        journal.text.reserve(journal.text.size() + line.size() + 1);
+        std::string line = makeLine();
+        line += '\n';
         journal.text += line;
-        journal.text += '\n';
         record(journal, state.messages, line);
     } catch (const std::bad_alloc&) {
         endJournal(journal, state.messages, journalNoMemoryText);

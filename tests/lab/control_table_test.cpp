@@ -19,7 +19,7 @@ namespace {
 // How a position of one trackbar reaches the simulation: the lab option's field and
 // the journal input that carries it, the other positions at their start.
 struct Carrier {
-    const TrackbarSpec* spec;
+    const TrackbarSpec* trackbar;
     std::int32_t Options::*field;
     std::function<Input(std::int32_t)> input;
 };
@@ -55,7 +55,7 @@ TEST(ControlTable, PanelLabOptionsAndJournalReaderAgreeWithIt) {
     const Options defaults;
     std::size_t options = 0;
     for (const Carrier& c : carriers()) {
-        const TrackbarSpec& t = *c.spec;
+        const TrackbarSpec& t = *c.trackbar;
         SCOPED_TRACE(std::string(t.caption));
         EXPECT_EQ(defaults.*c.field, t.initial);
         const std::string option(t.labOption);

@@ -50,7 +50,7 @@ std::string firstTooLarge(std::initializer_list<std::tuple<std::string_view, std
 
 // The trackbar options, in the order --help lists them, and where each is kept.
 struct TrackbarOption {
-    const TrackbarSpec* spec;
+    const TrackbarSpec* trackbar;
     std::int32_t Options::*field;
 };
 
@@ -106,7 +106,7 @@ std::vector<std::string_view> splitAt(std::string_view text, char separator) {
 bool takesValue(std::string_view option) {
     return std::any_of(std::begin(valueOptions), std::end(valueOptions), [&](const char* o) { return option == o; }) ||
            std::any_of(std::begin(trackbarOptions), std::end(trackbarOptions),
-                       [&](const TrackbarOption& t) { return option == t.spec->labOption; });
+                       [&](const TrackbarOption& t) { return option == t.trackbar->labOption; });
 }
 
 namespace {
@@ -138,7 +138,7 @@ std::string makeUsageText() {
         ")\n"
         "  --nutrient random|empty  the plate's first nutrient (default " +
         (initialRandomNutrient ? "random" : "empty") + ")\n";
-    for (const TrackbarOption& t : trackbarOptions) text += trackbarHelp(*t.spec);
+    for (const TrackbarOption& t : trackbarOptions) text += trackbarHelp(*t.trackbar);
     text += "  --place T:K:X:Y       left click before pass T: kind K (0 blue, 1 red) at X,Y\n"
             "  --scatter T:K:N       before pass T, N of kind K on random plate cells\n"
             "  --feed T0:T1:X:Y      right button held at X,Y, passes T0..T1 (T1 may be end)\n"
@@ -297,13 +297,13 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
             o.feeds.push_back({*first, *last, *x, *y});
         } else {
             for (const TrackbarOption& t : trackbarOptions) {
-                const TrackbarSpec& spec = *t.spec;
-                if (option != spec.labOption) continue;
-                const auto position = parseInRange(value, spec.lowest, spec.highest);
+                const TrackbarSpec& bar = *t.trackbar;
+                if (option != bar.labOption) continue;
+                const auto position = parseInRange(value, bar.lowest, bar.highest);
                 if (!position)
-                    return fail(option, refusal(value, static_cast<std::uint64_t>(spec.highest),
-                                                "expected a trackbar position " + std::to_string(spec.lowest) +
-                                                    ".." + std::to_string(spec.highest)));
+                    return fail(option, refusal(value, static_cast<std::uint64_t>(bar.highest),
+                                                "expected a trackbar position " + std::to_string(bar.lowest) +
+                                                    ".." + std::to_string(bar.highest)));
                 o.*t.field = *position;
             }
         }
