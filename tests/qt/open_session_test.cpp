@@ -76,7 +76,7 @@ protected:
             QWidget* modal = QApplication::activeModalWidget();
             if (!modal || !modal->isVisible()) return;
             timer.stop();
-            if (auto* files = qobject_cast<QFileDialog*>(modal)) files->selectFile(QString::fromStdString(answer));
+            if (auto* files = qobject_cast<QFileDialog*>(modal)) return answerFileDialog(*files, answer);
             if (auto* tick = qobject_cast<QInputDialog*>(modal)) tick->setIntValue(std::stoi(answer));
             static_cast<QDialog*>(modal)->accept();
         });

@@ -42,13 +42,17 @@ SaveDialogAnswer::SaveDialogAnswer(const std::string& path) {
         if (!dialog || !dialog->isVisible()) return;
         timer.stop();
         offeredName = QFileInfo(dialog->selectedFiles().value(0)).fileName();
-        // selectFile leaves the name field alone while it has the focus, which it
-        // gets once the dialog is active: take the focus away first.
-        if (QWidget* focused = dialog->focusWidget()) focused->clearFocus();
-        dialog->selectFile(QString::fromStdString(path));
-        static_cast<QDialog*>(dialog)->accept();
+        answerFileDialog(*dialog, path);
     });
     timer.start(10);
+}
+
+void answerFileDialog(QFileDialog& dialog, const std::string& path) {
+    // selectFile leaves the name field alone while it has the focus, which it gets
+    // once the dialog is active: take the focus away first.
+    if (QWidget* focused = dialog.focusWidget()) focused->clearFocus();
+    dialog.selectFile(QString::fromStdString(path));
+    static_cast<QDialog&>(dialog).accept();
 }
 
 Polled control(std::int32_t number) { return Polled{event::control, number}; }

@@ -2,6 +2,7 @@
 // the program's own window as start-up leaves it, and event collection.
 #pragma once
 
+#include <QFileDialog>
 #include <QRect>
 #include <QSlider>
 #include <QTimer>
@@ -74,6 +75,9 @@ public:
 private:
     QTimer timer;
 };
+
+// Accepts an open file dialog with `path` chosen.
+void answerFileDialog(QFileDialog& dialog, const std::string& path);
 
 // Where a slider's handle is, in the slider's coordinates.
 QRect handleRect(QSlider* slider);
