@@ -308,23 +308,6 @@ TEST_F(Sweep, AnyFolderNameWorksAndADifferentLabVersionIsRefused) {
                                           std::string(versionText()) + "\n");
 }
 
-TEST(SweepProcess, AnInterruptStopsTheProgramWaitedForAndNoLaterOne) {
-    const Interrupts interrupts;
-    std::thread interrupter([] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        ::kill(::getpid(), SIGINT);
-    });
-    const auto start = std::chrono::steady_clock::now();
-    const int status = runProgram({"sleep", "30"});
-    interrupter.join();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
-    EXPECT_EQ(describeStatus(status), "signal 2");
-    EXPECT_EQ(Interrupts::received(), SIGINT);
-    const Captured later = capture({"sh", "-c", "echo out; echo err >&2; exit 4"});
-    EXPECT_EQ(describeStatus(later.status), "exit status 4");
-    EXPECT_EQ(later.out + later.err, "out\nerr\n");
-}
-
 TEST(SweepProcess, WhatAProgramOfItsOwnSessionLeavesBehindIsStopped) {
     const std::string pidFile = std::filesystem::temp_directory_path() / ("vivarix-left-" + std::to_string(getpid()));
     EXPECT_EQ(runProgram({"sh", "-c", "sleep 60 & echo $!"}, {"/dev/null", pidFile, "", true}), 0);
