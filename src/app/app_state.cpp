@@ -1,5 +1,7 @@
 #include "app/app_state.h"
 
+#include <memory>
+
 namespace vivarix {
 
 void initialiseState(AppState& state, Controls* controls, MessageBoxes* messages, std::uint64_t seed) {
@@ -18,18 +20,10 @@ void initialiseState(AppState& state, Controls* controls, MessageBoxes* messages
     state.frameCounter = 0;
     state.speedIndex = 0;
     state.stepRequested = 0;
-    // Field by field: a fresh record would be a temporary as large as the history's
-    // room, too large for a small stack (the page's).
-    PopulationWatch& watch = state.watch;
-    clearHistory(watch.history);
-    watch.plateTicks = 0;
-    watch.plate = 0;
-    watch.changes = 1;
-    watch.shownChanges = 0;
-    watch.shownWidth = 0;
-    watch.shownZoom.reset();
-    watch.shownAtMs = 0;
-    watch.chartFailed = false;
+    // Made anew in place: a fresh record assigned would be a temporary as large as
+    // the history's room, too large for a small stack (the page's).
+    std::destroy_at(&state.watch);
+    std::construct_at(&state.watch);
     state.replay.reset();
 }
 
